@@ -27,8 +27,7 @@ private:
 };
 
 // A value, or the Status that explains why there is none.
-template <typename T>
-class Result
+template <typename T> class Result
 {
 public:
     Result(T value) : m_value(std::move(value)), m_status(Status::success()) {}

@@ -7,7 +7,8 @@
 TEST(VersionRecord, FileVersionIsFourDottedNumbers)
 {
     const QString version = VersionRecord::value(QStringLiteral("FileVersion"));
-    EXPECT_TRUE(QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(version).hasMatch())
+    EXPECT_TRUE(
+        QRegularExpression(QStringLiteral("^\\d+\\.\\d+\\.\\d+\\.\\d+$")).match(version).hasMatch())
         << version.toStdString();
 }
 

@@ -24,7 +24,11 @@ public:
 
     const std::vector<Shown>& shown() const { return m_shown; }
     QStringList texts() const;
-    void clear() { m_shown.clear(); m_answers.clear(); }
+    void clear()
+    {
+        m_shown.clear();
+        m_answers.clear();
+    }
 
 private:
     std::deque<Answer> m_answers;
