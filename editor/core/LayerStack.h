@@ -1,0 +1,99 @@
+#pragma once
+
+#include "editor/core/Layer.h"
+#include "editor/core/Page.h"
+#include "editor/core/VectorObject.h"
+
+#include <QColor>
+#include <QImage>
+
+#include <memory>
+#include <vector>
+
+// The content of the layered page view for the open page: the layers (layer 0
+// holds a copy of the page image expanded to ARGB32 for editing), the drawn
+// objects over them, the current layer and the changed mark. It is a value:
+// copying it copies layers and objects, which is what an undo snapshot needs.
+class LayerStack
+{
+public:
+    // The grey the view shows where no layer covers it; flattening fills
+    // uncovered parts of the page with it.
+    static QColor backgroundColor();
+
+    // One empty background layer (no page open).
+    LayerStack();
+    LayerStack(const LayerStack& other);
+    LayerStack& operator=(const LayerStack& other);
+    LayerStack(LayerStack&&) noexcept = default;
+    LayerStack& operator=(LayerStack&&) noexcept = default;
+    ~LayerStack();
+
+    // The view's content right after a page was loaded: the page image as the
+    // only layer, locked and without a visible box, no objects, mark cleared.
+    static LayerStack fromPage(const Page& page);
+
+    int layerCount() const { return static_cast<int>(m_layers.size()); }
+    // index must be valid.
+    const Layer& layer(int index) const;
+    Layer& layer(int index);
+    const std::vector<Layer>& layers() const { return m_layers; }
+    bool isValidLayer(int index) const { return index >= 0 && index < layerCount(); }
+
+    int currentLayer() const { return m_current; }
+    bool setCurrentLayer(int index);
+
+    // Adds on top and makes it current; returns its index.
+    int addLayer(Layer layer);
+    // Inserts at index (0 to layerCount()) and makes it current.
+    bool insertLayer(int index, Layer layer);
+    // The background layer cannot be removed while it is the only one.
+    bool removeLayer(int index);
+    // Moves a layer to another index; an index outside the list does nothing.
+    bool moveLayer(int from, int to);
+    // Replaces every layer but the background (LoadPage's first step).
+    void removeUpperLayers();
+
+    int objectCount() const { return static_cast<int>(m_objects.size()); }
+    const VectorObject& object(int index) const;
+    const std::vector<std::unique_ptr<VectorObject>>& objects() const { return m_objects; }
+    void addObject(std::unique_ptr<VectorObject> object);
+    bool removeObject(int index);
+    void clearObjects();
+
+    // Marks a change the layer and object counts do not show (merging layers).
+    bool changedMark() const { return m_changedMark; }
+    void setChangedMark(bool changed) { m_changedMark = changed; }
+
+    // The view counts as changed when it has more than one layer, any object,
+    // or the changed mark. Edits of the background's own pixels alone do not.
+    bool hasChanges() const;
+
+    // All visible layers composited over one another as the view shows them at
+    // 100 %, the objects drawn on top, in one ARGB32 image. Its size runs from
+    // the left-most / top-most layer edge (the origin when none lies beyond it)
+    // to the furthest right and bottom edge of the background and of every
+    // layer that is not cropped; uncovered parts are backgroundColor().
+    QImage Flatten() const;
+
+    // Flatten() in the pixel format the parameters describe, as a page with
+    // those parameters (the resolution comes from them too).
+    Page toPage(const PageParameters& parameters) const;
+
+private:
+    std::vector<Layer> m_layers;
+    std::vector<std::unique_ptr<VectorObject>> m_objects;
+    int m_current = 0;
+    bool m_changedMark = false;
+    // The palette of the page that was loaded, so that a palette page goes
+    // back into its own colours.
+    QVector<QRgb> m_pageColorTable;
+};
+
+// Converts an image (usually a flattened page) to the pixel format the page
+// parameters describe: 1 bit per sample gives a black-and-white Format_Mono
+// image by a luminance threshold; 8-bit grey gives Format_Grayscale8; a palette
+// page gives Format_Indexed8 (in colorTable's colours when given); anything
+// else gives Format_RGB32, or Format_ARGB32 with 4 samples per pixel.
+QImage ConvertToPixelFormat(const QImage& image, const PageParameters& parameters,
+                            const QVector<QRgb>& colorTable = {});
