@@ -1,0 +1,84 @@
+#include "send/core/FaxRequest.h"
+
+#include "send/core/MessageCharset.h"
+
+#include <QFileInfo>
+
+namespace {
+const QString kCrLf = QStringLiteral("\r\n");
+constexpr int kLanguageIdDigits = 4;
+constexpr int kHexBase = 16;
+
+void addWhenPresent(std::vector<FaxRequest::Parameter>& list, const char* name,
+                    const QString& value)
+{
+    if (!value.isEmpty())
+        list.push_back({QString::fromLatin1(name), value});
+}
+} // namespace
+
+QString FaxRequest::faxFileName() const
+{
+    return QFileInfo(faxImagePath).fileName();
+}
+
+QString FaxRequest::languageIdText() const
+{
+    return QLatin1Char('$') +
+           QString::number(languageId, kHexBase).toUpper().rightJustified(kLanguageIdDigits, '0');
+}
+
+QString FaxRequest::sendDateTimeText() const
+{
+    if (!additional.sendDateTime)
+        return {};
+    return additional.sendDateTime->toString(QStringLiteral("dd.MM.yyyy HH:mm:ss"));
+}
+
+QByteArray FaxRequest::multiFaxListBytes() const
+{
+    return MessageCharset::encode(additional.multiFaxNumbers.join(kCrLf));
+}
+
+std::vector<FaxRequest::Parameter> FaxRequest::mimeParameters() const
+{
+    std::vector<Parameter> list;
+    addWhenPresent(list, "X-Name", cardName);
+    addWhenPresent(list, "X-Password", passwordValue);
+    addWhenPresent(list, "X-LanguageID", languageIdText());
+    addWhenPresent(list, "X-Version", version);
+    addWhenPresent(list, "X-PassMode", QString::number(passMode));
+    addWhenPresent(list, "X-SendDT", sendDateTimeText());
+    addWhenPresent(list, "X-Debug", additional.debug ? QStringLiteral("Y") : QString());
+    addWhenPresent(list, "X-MultyFax",
+                   additional.multiFax ? QString::fromLatin1(kMultiFaxAttachmentName) : QString());
+    addWhenPresent(list, "X-FaxFile", faxFileName());
+    return list;
+}
+
+std::vector<FaxRequest::Attachment> FaxRequest::attachments() const
+{
+    std::vector<Attachment> list;
+    list.push_back({faxFileName(), faxImagePath, {}});
+    if (additional.multiFax)
+        list.push_back({QString::fromLatin1(kMultiFaxAttachmentName), {}, multiFaxListBytes()});
+    return list;
+}
+
+QString FaxRequest::mailClientText(const QString& notice, const QString& multiFaxListPath) const
+{
+    QString text = notice;
+    text += kCrLf + kCrLf + QStringLiteral("X-Name=") + cardName;
+    text += kCrLf + QStringLiteral("X-Password=") + passwordValue;
+    text += kCrLf + QStringLiteral("X-LanguageID=") + languageIdText();
+    text += kCrLf + QStringLiteral("X-Version=") + version;
+    text += kCrLf + QStringLiteral("X-PassMode=") + QString::number(passMode);
+    if (additional.sendDateTime)
+        text += kCrLf + QStringLiteral("X-SendDT=") + sendDateTimeText();
+    if (additional.debug)
+        text += kCrLf + QStringLiteral("X-Debug=Y");
+    text += kCrLf + QStringLiteral("X-FaxFile=") + faxFileName();
+    if (additional.multiFax)
+        text += kCrLf + QStringLiteral("X-MultyFax=") + multiFaxListPath;
+    return text;
+}
