@@ -14,7 +14,7 @@ constexpr int kHexDigitsPerByte = 2;
 
 TMDBlockFunction BlockFunctionOf(quint32 algorithm)
 {
-    return algorithm == HASH_MD4 ? MD4Block : MD5Block;
+    return algorithm == HASH_MD4 ? MD4Blocks : MD5Blocks;
 }
 
 QString DigestText(const TDigest& digest)

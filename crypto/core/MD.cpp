@@ -105,46 +105,37 @@ inline void Md4HH(quint32& a, quint32 b, quint32 c, quint32 d, quint32 x, unsign
     a = RotateLeft32(a + Md4H(b, c, d) + x + kMD4Round3Constant, s);
 }
 
-// The four MD5 rounds (RFC 1321). F and G are written in the equivalent forms
-// with one operation less, which keeps the dependency chain short.
-inline quint32 Md5F(quint32 x, quint32 y, quint32 z)
-{
-    return z ^ (x & (y ^ z)); // (x AND y) OR (NOT x AND z)
-}
-
-inline quint32 Md5G(quint32 x, quint32 y, quint32 z)
-{
-    return y ^ (z & (x ^ y)); // (x AND z) OR (y AND NOT z)
-}
-
-inline quint32 Md5H(quint32 x, quint32 y, quint32 z)
-{
-    return x ^ y ^ z;
-}
-
-inline quint32 Md5I(quint32 x, quint32 y, quint32 z)
-{
-    return y ^ (x | ~z);
-}
-
+// The four MD5 rounds (RFC 1321). Each step is written so that everything
+// not depending on b, the word the previous step just produced, is summed
+// first: the processor works on it while b is still being computed, and only
+// the short tail of the step waits for b. This is what makes MD5 fast here.
 inline void Md5FF(quint32& a, quint32 b, quint32 c, quint32 d, quint32 x, unsigned s, quint32 t)
 {
-    a = b + RotateLeft32(a + Md5F(b, c, d) + x + t, s);
+    // F = (b AND c) OR (NOT b AND d), written as d XOR (b AND (c XOR d)).
+    const quint32 early = a + x + t;
+    a = b + RotateLeft32(early + (d ^ (b & (c ^ d))), s);
 }
 
 inline void Md5GG(quint32& a, quint32 b, quint32 c, quint32 d, quint32 x, unsigned s, quint32 t)
 {
-    a = b + RotateLeft32(a + Md5G(b, c, d) + x + t, s);
+    // G = (b AND d) OR (c AND NOT d); the two halves share no bit, so they
+    // can be added, and the half without b added early.
+    const quint32 early = a + x + t + (c & ~d);
+    a = b + RotateLeft32(early + (b & d), s);
 }
 
 inline void Md5HH(quint32& a, quint32 b, quint32 c, quint32 d, quint32 x, unsigned s, quint32 t)
 {
-    a = b + RotateLeft32(a + Md5H(b, c, d) + x + t, s);
+    // H = b XOR c XOR d.
+    const quint32 early = a + x + t;
+    a = b + RotateLeft32(early + (b ^ (c ^ d)), s);
 }
 
 inline void Md5II(quint32& a, quint32 b, quint32 c, quint32 d, quint32 x, unsigned s, quint32 t)
 {
-    a = b + RotateLeft32(a + Md5I(b, c, d) + x + t, s);
+    // I = c XOR (b OR NOT d).
+    const quint32 early = a + x + t;
+    a = b + RotateLeft32(early + (c ^ (b | ~d)), s);
 }
 
 constexpr std::size_t kBlockWords = kMDBlockSize / sizeof(quint32);
@@ -199,10 +190,13 @@ void MDUpdate(TMDState& state, const quint8* data, std::size_t length, TMDBlockF
         return;
     }
     std::memcpy(state.Buffer.data() + position, data, room);
-    block(state.Words, state.Buffer.data());
+    block(state.Words, state.Buffer.data(), 1);
     std::size_t done = room;
-    for (; length - done >= kMDBlockSize; done += kMDBlockSize)
-        block(state.Words, data + done);
+    const std::size_t wholeBlocks = (length - done) / kMDBlockSize;
+    if (wholeBlocks > 0) {
+        block(state.Words, data + done, wholeBlocks);
+        done += wholeBlocks * kMDBlockSize;
+    }
     if (length > done)
         std::memcpy(state.Buffer.data(), data + done, length - done);
 }
@@ -227,153 +221,169 @@ void MDFinal(TMDState& state, TDigest& digest, TMDBlockFunction block)
     WipeBytes(&state, sizeof state);
 }
 
-void MD4Block(std::array<quint32, 4>& words, const quint8* block)
+void MD4Blocks(std::array<quint32, 4>& words, const quint8* blocks, std::size_t count)
 {
-    quint32 x[kBlockWords];
-    LoadBlockWords(block, x);
-    quint32 a = words[0];
-    quint32 b = words[1];
-    quint32 c = words[2];
-    quint32 d = words[3];
+    // The chaining words stay in registers from one block to the next.
+    quint32 aa = words[0];
+    quint32 bb = words[1];
+    quint32 cc = words[2];
+    quint32 dd = words[3];
+    for (const quint8* block = blocks; count > 0; --count, block += kMDBlockSize) {
+        quint32 x[kBlockWords];
+        LoadBlockWords(block, x);
+        quint32 a = aa;
+        quint32 b = bb;
+        quint32 c = cc;
+        quint32 d = dd;
 
-    // Round 1
-    Md4FF(a, b, c, d, x[0], 3);
-    Md4FF(d, a, b, c, x[1], 7);
-    Md4FF(c, d, a, b, x[2], 11);
-    Md4FF(b, c, d, a, x[3], 19);
-    Md4FF(a, b, c, d, x[4], 3);
-    Md4FF(d, a, b, c, x[5], 7);
-    Md4FF(c, d, a, b, x[6], 11);
-    Md4FF(b, c, d, a, x[7], 19);
-    Md4FF(a, b, c, d, x[8], 3);
-    Md4FF(d, a, b, c, x[9], 7);
-    Md4FF(c, d, a, b, x[10], 11);
-    Md4FF(b, c, d, a, x[11], 19);
-    Md4FF(a, b, c, d, x[12], 3);
-    Md4FF(d, a, b, c, x[13], 7);
-    Md4FF(c, d, a, b, x[14], 11);
-    Md4FF(b, c, d, a, x[15], 19);
-    // Round 2
-    Md4GG(a, b, c, d, x[0], 3);
-    Md4GG(d, a, b, c, x[4], 5);
-    Md4GG(c, d, a, b, x[8], 9);
-    Md4GG(b, c, d, a, x[12], 13);
-    Md4GG(a, b, c, d, x[1], 3);
-    Md4GG(d, a, b, c, x[5], 5);
-    Md4GG(c, d, a, b, x[9], 9);
-    Md4GG(b, c, d, a, x[13], 13);
-    Md4GG(a, b, c, d, x[2], 3);
-    Md4GG(d, a, b, c, x[6], 5);
-    Md4GG(c, d, a, b, x[10], 9);
-    Md4GG(b, c, d, a, x[14], 13);
-    Md4GG(a, b, c, d, x[3], 3);
-    Md4GG(d, a, b, c, x[7], 5);
-    Md4GG(c, d, a, b, x[11], 9);
-    Md4GG(b, c, d, a, x[15], 13);
-    // Round 3
-    Md4HH(a, b, c, d, x[0], 3);
-    Md4HH(d, a, b, c, x[8], 9);
-    Md4HH(c, d, a, b, x[4], 11);
-    Md4HH(b, c, d, a, x[12], 15);
-    Md4HH(a, b, c, d, x[2], 3);
-    Md4HH(d, a, b, c, x[10], 9);
-    Md4HH(c, d, a, b, x[6], 11);
-    Md4HH(b, c, d, a, x[14], 15);
-    Md4HH(a, b, c, d, x[1], 3);
-    Md4HH(d, a, b, c, x[9], 9);
-    Md4HH(c, d, a, b, x[5], 11);
-    Md4HH(b, c, d, a, x[13], 15);
-    Md4HH(a, b, c, d, x[3], 3);
-    Md4HH(d, a, b, c, x[11], 9);
-    Md4HH(c, d, a, b, x[7], 11);
-    Md4HH(b, c, d, a, x[15], 15);
+        // Round 1
+        Md4FF(a, b, c, d, x[0], 3);
+        Md4FF(d, a, b, c, x[1], 7);
+        Md4FF(c, d, a, b, x[2], 11);
+        Md4FF(b, c, d, a, x[3], 19);
+        Md4FF(a, b, c, d, x[4], 3);
+        Md4FF(d, a, b, c, x[5], 7);
+        Md4FF(c, d, a, b, x[6], 11);
+        Md4FF(b, c, d, a, x[7], 19);
+        Md4FF(a, b, c, d, x[8], 3);
+        Md4FF(d, a, b, c, x[9], 7);
+        Md4FF(c, d, a, b, x[10], 11);
+        Md4FF(b, c, d, a, x[11], 19);
+        Md4FF(a, b, c, d, x[12], 3);
+        Md4FF(d, a, b, c, x[13], 7);
+        Md4FF(c, d, a, b, x[14], 11);
+        Md4FF(b, c, d, a, x[15], 19);
+        // Round 2
+        Md4GG(a, b, c, d, x[0], 3);
+        Md4GG(d, a, b, c, x[4], 5);
+        Md4GG(c, d, a, b, x[8], 9);
+        Md4GG(b, c, d, a, x[12], 13);
+        Md4GG(a, b, c, d, x[1], 3);
+        Md4GG(d, a, b, c, x[5], 5);
+        Md4GG(c, d, a, b, x[9], 9);
+        Md4GG(b, c, d, a, x[13], 13);
+        Md4GG(a, b, c, d, x[2], 3);
+        Md4GG(d, a, b, c, x[6], 5);
+        Md4GG(c, d, a, b, x[10], 9);
+        Md4GG(b, c, d, a, x[14], 13);
+        Md4GG(a, b, c, d, x[3], 3);
+        Md4GG(d, a, b, c, x[7], 5);
+        Md4GG(c, d, a, b, x[11], 9);
+        Md4GG(b, c, d, a, x[15], 13);
+        // Round 3
+        Md4HH(a, b, c, d, x[0], 3);
+        Md4HH(d, a, b, c, x[8], 9);
+        Md4HH(c, d, a, b, x[4], 11);
+        Md4HH(b, c, d, a, x[12], 15);
+        Md4HH(a, b, c, d, x[2], 3);
+        Md4HH(d, a, b, c, x[10], 9);
+        Md4HH(c, d, a, b, x[6], 11);
+        Md4HH(b, c, d, a, x[14], 15);
+        Md4HH(a, b, c, d, x[1], 3);
+        Md4HH(d, a, b, c, x[9], 9);
+        Md4HH(c, d, a, b, x[5], 11);
+        Md4HH(b, c, d, a, x[13], 15);
+        Md4HH(a, b, c, d, x[3], 3);
+        Md4HH(d, a, b, c, x[11], 9);
+        Md4HH(c, d, a, b, x[7], 11);
+        Md4HH(b, c, d, a, x[15], 15);
 
-    words[0] += a;
-    words[1] += b;
-    words[2] += c;
-    words[3] += d;
+        aa += a;
+        bb += b;
+        cc += c;
+        dd += d;
+    }
+    words = {aa, bb, cc, dd};
 }
 
-void MD5Block(std::array<quint32, 4>& words, const quint8* block)
+void MD5Blocks(std::array<quint32, 4>& words, const quint8* blocks, std::size_t count)
 {
-    quint32 x[kBlockWords];
-    LoadBlockWords(block, x);
-    quint32 a = words[0];
-    quint32 b = words[1];
-    quint32 c = words[2];
-    quint32 d = words[3];
+    // The chaining words stay in registers from one block to the next.
+    quint32 aa = words[0];
+    quint32 bb = words[1];
+    quint32 cc = words[2];
+    quint32 dd = words[3];
+    for (const quint8* block = blocks; count > 0; --count, block += kMDBlockSize) {
+        quint32 x[kBlockWords];
+        LoadBlockWords(block, x);
+        quint32 a = aa;
+        quint32 b = bb;
+        quint32 c = cc;
+        quint32 d = dd;
 
-    // Round 1
-    Md5FF(a, b, c, d, x[0], 7, 0xd76aa478U);
-    Md5FF(d, a, b, c, x[1], 12, 0xe8c7b756U);
-    Md5FF(c, d, a, b, x[2], 17, 0x242070dbU);
-    Md5FF(b, c, d, a, x[3], 22, 0xc1bdceeeU);
-    Md5FF(a, b, c, d, x[4], 7, 0xf57c0fafU);
-    Md5FF(d, a, b, c, x[5], 12, 0x4787c62aU);
-    Md5FF(c, d, a, b, x[6], 17, 0xa8304613U);
-    Md5FF(b, c, d, a, x[7], 22, 0xfd469501U);
-    Md5FF(a, b, c, d, x[8], 7, 0x698098d8U);
-    Md5FF(d, a, b, c, x[9], 12, 0x8b44f7afU);
-    Md5FF(c, d, a, b, x[10], 17, 0xffff5bb1U);
-    Md5FF(b, c, d, a, x[11], 22, 0x895cd7beU);
-    Md5FF(a, b, c, d, x[12], 7, 0x6b901122U);
-    Md5FF(d, a, b, c, x[13], 12, 0xfd987193U);
-    Md5FF(c, d, a, b, x[14], 17, 0xa679438eU);
-    Md5FF(b, c, d, a, x[15], 22, 0x49b40821U);
-    // Round 2
-    Md5GG(a, b, c, d, x[1], 5, 0xf61e2562U);
-    Md5GG(d, a, b, c, x[6], 9, 0xc040b340U);
-    Md5GG(c, d, a, b, x[11], 14, 0x265e5a51U);
-    Md5GG(b, c, d, a, x[0], 20, 0xe9b6c7aaU);
-    Md5GG(a, b, c, d, x[5], 5, 0xd62f105dU);
-    Md5GG(d, a, b, c, x[10], 9, 0x02441453U);
-    Md5GG(c, d, a, b, x[15], 14, 0xd8a1e681U);
-    Md5GG(b, c, d, a, x[4], 20, 0xe7d3fbc8U);
-    Md5GG(a, b, c, d, x[9], 5, 0x21e1cde6U);
-    Md5GG(d, a, b, c, x[14], 9, 0xc33707d6U);
-    Md5GG(c, d, a, b, x[3], 14, 0xf4d50d87U);
-    Md5GG(b, c, d, a, x[8], 20, 0x455a14edU);
-    Md5GG(a, b, c, d, x[13], 5, 0xa9e3e905U);
-    Md5GG(d, a, b, c, x[2], 9, 0xfcefa3f8U);
-    Md5GG(c, d, a, b, x[7], 14, 0x676f02d9U);
-    Md5GG(b, c, d, a, x[12], 20, 0x8d2a4c8aU);
-    // Round 3
-    Md5HH(a, b, c, d, x[5], 4, 0xfffa3942U);
-    Md5HH(d, a, b, c, x[8], 11, 0x8771f681U);
-    Md5HH(c, d, a, b, x[11], 16, 0x6d9d6122U);
-    Md5HH(b, c, d, a, x[14], 23, 0xfde5380cU);
-    Md5HH(a, b, c, d, x[1], 4, 0xa4beea44U);
-    Md5HH(d, a, b, c, x[4], 11, 0x4bdecfa9U);
-    Md5HH(c, d, a, b, x[7], 16, 0xf6bb4b60U);
-    Md5HH(b, c, d, a, x[10], 23, 0xbebfbc70U);
-    Md5HH(a, b, c, d, x[13], 4, 0x289b7ec6U);
-    Md5HH(d, a, b, c, x[0], 11, 0xeaa127faU);
-    Md5HH(c, d, a, b, x[3], 16, 0xd4ef3085U);
-    Md5HH(b, c, d, a, x[6], 23, 0x04881d05U);
-    Md5HH(a, b, c, d, x[9], 4, 0xd9d4d039U);
-    Md5HH(d, a, b, c, x[12], 11, 0xe6db99e5U);
-    Md5HH(c, d, a, b, x[15], 16, 0x1fa27cf8U);
-    Md5HH(b, c, d, a, x[2], 23, 0xc4ac5665U);
-    // Round 4
-    Md5II(a, b, c, d, x[0], 6, 0xf4292244U);
-    Md5II(d, a, b, c, x[7], 10, 0x432aff97U);
-    Md5II(c, d, a, b, x[14], 15, 0xab9423a7U);
-    Md5II(b, c, d, a, x[5], 21, 0xfc93a039U);
-    Md5II(a, b, c, d, x[12], 6, 0x655b59c3U);
-    Md5II(d, a, b, c, x[3], 10, 0x8f0ccc92U);
-    Md5II(c, d, a, b, x[10], 15, 0xffeff47dU);
-    Md5II(b, c, d, a, x[1], 21, 0x85845dd1U);
-    Md5II(a, b, c, d, x[8], 6, 0x6fa87e4fU);
-    Md5II(d, a, b, c, x[15], 10, 0xfe2ce6e0U);
-    Md5II(c, d, a, b, x[6], 15, 0xa3014314U);
-    Md5II(b, c, d, a, x[13], 21, 0x4e0811a1U);
-    Md5II(a, b, c, d, x[4], 6, 0xf7537e82U);
-    Md5II(d, a, b, c, x[11], 10, 0xbd3af235U);
-    Md5II(c, d, a, b, x[2], 15, 0x2ad7d2bbU);
-    Md5II(b, c, d, a, x[9], 21, 0xeb86d391U);
+        // Round 1
+        Md5FF(a, b, c, d, x[0], 7, 0xd76aa478U);
+        Md5FF(d, a, b, c, x[1], 12, 0xe8c7b756U);
+        Md5FF(c, d, a, b, x[2], 17, 0x242070dbU);
+        Md5FF(b, c, d, a, x[3], 22, 0xc1bdceeeU);
+        Md5FF(a, b, c, d, x[4], 7, 0xf57c0fafU);
+        Md5FF(d, a, b, c, x[5], 12, 0x4787c62aU);
+        Md5FF(c, d, a, b, x[6], 17, 0xa8304613U);
+        Md5FF(b, c, d, a, x[7], 22, 0xfd469501U);
+        Md5FF(a, b, c, d, x[8], 7, 0x698098d8U);
+        Md5FF(d, a, b, c, x[9], 12, 0x8b44f7afU);
+        Md5FF(c, d, a, b, x[10], 17, 0xffff5bb1U);
+        Md5FF(b, c, d, a, x[11], 22, 0x895cd7beU);
+        Md5FF(a, b, c, d, x[12], 7, 0x6b901122U);
+        Md5FF(d, a, b, c, x[13], 12, 0xfd987193U);
+        Md5FF(c, d, a, b, x[14], 17, 0xa679438eU);
+        Md5FF(b, c, d, a, x[15], 22, 0x49b40821U);
+        // Round 2
+        Md5GG(a, b, c, d, x[1], 5, 0xf61e2562U);
+        Md5GG(d, a, b, c, x[6], 9, 0xc040b340U);
+        Md5GG(c, d, a, b, x[11], 14, 0x265e5a51U);
+        Md5GG(b, c, d, a, x[0], 20, 0xe9b6c7aaU);
+        Md5GG(a, b, c, d, x[5], 5, 0xd62f105dU);
+        Md5GG(d, a, b, c, x[10], 9, 0x02441453U);
+        Md5GG(c, d, a, b, x[15], 14, 0xd8a1e681U);
+        Md5GG(b, c, d, a, x[4], 20, 0xe7d3fbc8U);
+        Md5GG(a, b, c, d, x[9], 5, 0x21e1cde6U);
+        Md5GG(d, a, b, c, x[14], 9, 0xc33707d6U);
+        Md5GG(c, d, a, b, x[3], 14, 0xf4d50d87U);
+        Md5GG(b, c, d, a, x[8], 20, 0x455a14edU);
+        Md5GG(a, b, c, d, x[13], 5, 0xa9e3e905U);
+        Md5GG(d, a, b, c, x[2], 9, 0xfcefa3f8U);
+        Md5GG(c, d, a, b, x[7], 14, 0x676f02d9U);
+        Md5GG(b, c, d, a, x[12], 20, 0x8d2a4c8aU);
+        // Round 3
+        Md5HH(a, b, c, d, x[5], 4, 0xfffa3942U);
+        Md5HH(d, a, b, c, x[8], 11, 0x8771f681U);
+        Md5HH(c, d, a, b, x[11], 16, 0x6d9d6122U);
+        Md5HH(b, c, d, a, x[14], 23, 0xfde5380cU);
+        Md5HH(a, b, c, d, x[1], 4, 0xa4beea44U);
+        Md5HH(d, a, b, c, x[4], 11, 0x4bdecfa9U);
+        Md5HH(c, d, a, b, x[7], 16, 0xf6bb4b60U);
+        Md5HH(b, c, d, a, x[10], 23, 0xbebfbc70U);
+        Md5HH(a, b, c, d, x[13], 4, 0x289b7ec6U);
+        Md5HH(d, a, b, c, x[0], 11, 0xeaa127faU);
+        Md5HH(c, d, a, b, x[3], 16, 0xd4ef3085U);
+        Md5HH(b, c, d, a, x[6], 23, 0x04881d05U);
+        Md5HH(a, b, c, d, x[9], 4, 0xd9d4d039U);
+        Md5HH(d, a, b, c, x[12], 11, 0xe6db99e5U);
+        Md5HH(c, d, a, b, x[15], 16, 0x1fa27cf8U);
+        Md5HH(b, c, d, a, x[2], 23, 0xc4ac5665U);
+        // Round 4
+        Md5II(a, b, c, d, x[0], 6, 0xf4292244U);
+        Md5II(d, a, b, c, x[7], 10, 0x432aff97U);
+        Md5II(c, d, a, b, x[14], 15, 0xab9423a7U);
+        Md5II(b, c, d, a, x[5], 21, 0xfc93a039U);
+        Md5II(a, b, c, d, x[12], 6, 0x655b59c3U);
+        Md5II(d, a, b, c, x[3], 10, 0x8f0ccc92U);
+        Md5II(c, d, a, b, x[10], 15, 0xffeff47dU);
+        Md5II(b, c, d, a, x[1], 21, 0x85845dd1U);
+        Md5II(a, b, c, d, x[8], 6, 0x6fa87e4fU);
+        Md5II(d, a, b, c, x[15], 10, 0xfe2ce6e0U);
+        Md5II(c, d, a, b, x[6], 15, 0xa3014314U);
+        Md5II(b, c, d, a, x[13], 21, 0x4e0811a1U);
+        Md5II(a, b, c, d, x[4], 6, 0xf7537e82U);
+        Md5II(d, a, b, c, x[11], 10, 0xbd3af235U);
+        Md5II(c, d, a, b, x[2], 15, 0x2ad7d2bbU);
+        Md5II(b, c, d, a, x[9], 21, 0xeb86d391U);
 
-    words[0] += a;
-    words[1] += b;
-    words[2] += c;
-    words[3] += d;
+        aa += a;
+        bb += b;
+        cc += c;
+        dd += d;
+    }
+    words = {aa, bb, cc, dd};
 }

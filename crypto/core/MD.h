@@ -36,9 +36,10 @@ struct TMDState
     std::array<quint8, kMDBlockSize> Buffer{};
 };
 
-// Transforms the chaining words with one 64-byte block. The block may lie
-// at any alignment.
-using TMDBlockFunction = void (*)(std::array<quint32, 4>& words, const quint8* block);
+// Transforms the chaining words with `count` consecutive 64-byte blocks,
+// which may lie at any alignment.
+using TMDBlockFunction = void (*)(std::array<quint32, 4>& words, const quint8* blocks,
+                                  std::size_t count);
 
 void MD2Init(TMD2State& state);
 void MD2Update(TMD2State& state, const quint8* data, std::size_t length);
@@ -52,5 +53,5 @@ void MDUpdate(TMDState& state, const quint8* data, std::size_t length, TMDBlockF
 // Finishes the digest and wipes the state; feed nothing more afterwards.
 void MDFinal(TMDState& state, TDigest& digest, TMDBlockFunction block);
 
-void MD4Block(std::array<quint32, 4>& words, const quint8* block);
-void MD5Block(std::array<quint32, 4>& words, const quint8* block);
+void MD4Blocks(std::array<quint32, 4>& words, const quint8* blocks, std::size_t count);
+void MD5Blocks(std::array<quint32, 4>& words, const quint8* blocks, std::size_t count);
