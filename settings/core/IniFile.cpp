@@ -196,11 +196,6 @@ QString IniFile::rawValue(const QString& section, const QString& key, bool* foun
     return cutToFileLimit(withoutEnclosingQuotes(value));
 }
 
-bool IniFile::hasKey(const QString& section, const QString& key) const
-{
-    return findKeyLine(findSection(section), key) >= 0;
-}
-
 QString IniFile::readString(const QString& section, const QString& key,
                             const QString& defaultValue) const
 {

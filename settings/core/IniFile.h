@@ -39,7 +39,6 @@ public:
     // Reads UTF-8 settings-file text.
     static IniFile fromText(const QByteArray& utf8);
 
-    bool hasKey(const QString& section, const QString& key) const;
     QString readString(const QString& section, const QString& key,
                        const QString& defaultValue) const;
     // Decimal, or hexadecimal after "$" or "0x"; anything else gives the default.
@@ -55,7 +54,6 @@ public:
 
     // The whole document as it would be stored.
     QByteArray toUtf8() const;
-    const QStringList& lines() const { return m_lines; }
 
     // Reads one integer text by the rules of readInteger; false when it is not one.
     static bool parseInteger(const QString& text, qint32* value);
