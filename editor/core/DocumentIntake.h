@@ -64,8 +64,8 @@ public:
     // The one white 1-bit page of a new document.
     static Page BlankPage();
 
-    // The start-up load: reads readFrom (nothing for a new document) and,
-    // when the read succeeded and the file is ours, deletes it. A file that
-    // could not be read is left on disk.
+    // The start-up load: reads readFrom and, when the read succeeded and the
+    // file is ours, deletes it; a file that could not be read is left on disk.
+    // A new document gives its one blank page.
     static Result<std::vector<Page>> ReadDocument(const IntakeDocument& document);
 };

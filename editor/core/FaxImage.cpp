@@ -1,14 +1,238 @@
 #include "editor/core/FaxImage.h"
 
+#include "editor/core/BilevelPacker.h"
+#include "editor/core/LayerStack.h"
 #include "editor/core/PageList.h"
+#include "editor/core/TiffHandle.h"
+#include "editor/core/TiffMessageCapture.h"
 
-void ApplyFaxImageParameters(std::vector<Page>&, const FaxImageOptions&) {}
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryFile>
 
-void ApplyFaxImageParameters(PageList&, const FaxImageOptions&) {}
+#include <cerrno>
+#include <cmath>
+#include <cstdio>
+#include <cstring>
+#include <limits>
+#include <unistd.h>
+#include <vector>
 
-Status WriteFaxImage(const std::vector<Page>&, const QString& path)
+namespace {
+
+// TIFF's PageNumber tag holds 16-bit numbers.
+constexpr size_t kMaxPages = std::numeric_limits<uint16_t>::max();
+const QString kTemporarySuffix = QStringLiteral(".XXXXXX.part");
+
+QString tr(const char* text)
 {
-    return Status::failure(path);
+    return QCoreApplication::translate("FaxImage", text);
+}
+
+QString failureText(const QString& path, const QString& reason)
+{
+    return tr("Cannot write the fax image \"%1\": %2").arg(QDir::toNativeSeparators(path), reason);
+}
+
+QString systemReason(int error)
+{
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+QString withLibraryDetail(const QString& reason, const TiffMessageCapture& capture)
+{
+    if (!capture.hasErrors())
+        return reason;
+    return reason + QStringLiteral(" (") + capture.errorText() + QLatin1Char(')');
+}
+
+int scaledLength(int length, int fromDpi, int toDpi)
+{
+    return qMax(1, static_cast<int>(std::lround(static_cast<double>(length) * toDpi / fromDpi)));
+}
+
+// The page at another resolution, same physical size, same pixel format. A
+// 1-bit page is scaled in grey and thresholded again, so that thin strokes
+// survive a reduction.
+QImage resample(const QImage& image, QSize size)
+{
+    switch (image.format()) {
+    case QImage::Format_Mono:
+    case QImage::Format_MonoLSB: {
+        const QImage grey = image.convertToFormat(QImage::Format_Grayscale8)
+                                .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
+        return ConvertToPixelFormat(grey, QImage::Format_Mono);
+    }
+    case QImage::Format_Indexed8:
+        // Smoothing would make colours the palette does not have.
+        return image.scaled(size, Qt::IgnoreAspectRatio, Qt::FastTransformation);
+    default:
+        return ConvertToPixelFormat(
+            image.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation), image.format());
+    }
+}
+
+// Returns true when the page's pixels changed.
+bool applyToPage(Page& page, const FaxImageOptions& options)
+{
+    PageParameters parameters = page.parameters();
+    bool resampled = false;
+    if (options.changeOutputDpi && options.outputDpi > 0 &&
+        (parameters.dpiX != options.outputDpi || parameters.dpiY != options.outputDpi)) {
+        if (!page.isNull() && parameters.dpiX > 0 && parameters.dpiY > 0) {
+            const QSize size(scaledLength(page.width(), parameters.dpiX, options.outputDpi),
+                             scaledLength(page.height(), parameters.dpiY, options.outputDpi));
+            page = Page(resample(page.image(), size), parameters);
+            resampled = true;
+        }
+        parameters.dpiX = options.outputDpi;
+        parameters.dpiY = options.outputDpi;
+    }
+    parameters.compression = PageParameters::kCompressionCcittG4;
+    parameters.bitsPerSample = 1;
+    parameters.samplesPerPixel = 1;
+    parameters.photometric = PageParameters::kPhotometricMinIsWhite;
+    page.setParameters(std::move(parameters));
+    return resampled;
+}
+
+bool setPageTags(TIFF* tiff, const Page& page, uint16_t index, uint16_t count)
+{
+    const PageParameters& p = page.parameters();
+    return TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(page.width())) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(page.height())) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(page.height())) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_XRESOLUTION, static_cast<float>(p.dpiX)) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_YRESOLUTION, static_cast<float>(p.dpiY)) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_PAGENUMBER, index, count) == 1;
+}
+
+// One page, one strip: the whole page is packed and handed to the Group 4
+// encoder at once.
+bool writePage(TIFF* tiff, const Page& page, uint16_t index, uint16_t count,
+               std::vector<uchar>& strip)
+{
+    if (!setPageTags(tiff, page, index, count))
+        return false;
+    const BilevelPacker packer(page.image(), BilevelPacker::TwoColours::MapDarkerToBlack);
+    const size_t rowBytes = static_cast<size_t>(packer.packedBytesPerRow());
+    strip.resize(rowBytes * static_cast<size_t>(packer.height()));
+    for (int y = 0; y < packer.height(); ++y)
+        packer.packRow(y, strip.data() + rowBytes * static_cast<size_t>(y));
+    if (TIFFWriteEncodedStrip(tiff, 0, strip.data(), static_cast<tmsize_t>(strip.size())) < 0)
+        return false;
+    return TIFFWriteDirectory(tiff) == 1;
+}
+
+// A new file gets the usual permissions; a replaced one keeps its own.
+void setFinalPermissions(const QString& temporary, const QString& target)
+{
+    const QFileInfo existing(target);
+    const QFile::Permissions permissions =
+        existing.exists() ? existing.permissions()
+                          : (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
+                             QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+    QFile::setPermissions(temporary, permissions);
+}
+
+Status checkPages(const std::vector<Page>& pages, const QString& path)
+{
+    if (pages.empty())
+        return Status::failure(failureText(path, tr("the document has no pages.")));
+    if (pages.size() > kMaxPages)
+        return Status::failure(failureText(path, tr("the document has too many pages.")));
+    for (size_t i = 0; i < pages.size(); ++i) {
+        if (pages[i].isNull())
+            return Status::failure(failureText(path, tr("page %1 is empty.").arg(i + 1)));
+    }
+    return Status::success();
+}
+
+Status writeAllPages(const std::vector<Page>& pages, const QString& temporary, const QString& path)
+{
+    TiffMessageCapture capture;
+    TiffHandle tiff(TIFFOpenExt(QFile::encodeName(temporary).constData(), "w", capture.options()));
+    if (!tiff)
+        return Status::failure(failureText(path, withLibraryDetail(systemReason(errno), capture)));
+
+    std::vector<uchar> strip;
+    const auto count = static_cast<uint16_t>(pages.size());
+    for (size_t i = 0; i < pages.size(); ++i) {
+        errno = 0;
+        if (!writePage(tiff.get(), pages[i], static_cast<uint16_t>(i), count, strip)) {
+            const QString reason =
+                errno != 0 ? systemReason(errno) : tr("page %1 could not be written.").arg(i + 1);
+            return Status::failure(failureText(path, withLibraryDetail(reason, capture)));
+        }
+    }
+    errno = 0;
+    const bool flushed = TIFFFlush(tiff.get()) == 1 && ::fsync(TIFFFileno(tiff.get())) == 0;
+    const int flushError = errno;
+    tiff.reset();
+    if (!flushed || capture.hasErrors()) {
+        const QString reason =
+            flushError != 0 ? systemReason(flushError) : tr("the file could not be completed.");
+        return Status::failure(failureText(path, withLibraryDetail(reason, capture)));
+    }
+    return Status::success();
+}
+
+} // namespace
+
+void ApplyFaxImageParameters(std::vector<Page>& pages, const FaxImageOptions& options)
+{
+    for (Page& page : pages)
+        applyToPage(page, options);
+}
+
+void ApplyFaxImageParameters(PageList& pages, const FaxImageOptions& options)
+{
+    for (int i = 0; i < pages.count(); ++i) {
+        Page page = pages.page(i);
+        applyToPage(page, options);
+        pages.replace(i, std::move(page));
+    }
+}
+
+Status WriteFaxImage(const std::vector<Page>& pages, const QString& path)
+{
+    const Status valid = checkPages(pages, path);
+    if (!valid.ok())
+        return valid;
+    const QFileInfo target(path);
+    if (target.isDir())
+        return Status::failure(failureText(path, tr("a folder of that name exists.")));
+
+    // The pages go to a temporary file beside the target, which takes the
+    // target's name only when it is complete: a failure on the way (full
+    // disk, a page that cannot be encoded) leaves any earlier file as it was.
+    QTemporaryFile temporary(target.absoluteFilePath() + kTemporarySuffix);
+    if (!temporary.open()) {
+        return Status::failure(failureText(path, temporary.errorString()));
+    }
+    const QString temporaryPath = temporary.fileName();
+    temporary.close();
+
+    const Status written = writeAllPages(pages, temporaryPath, path);
+    if (!written.ok())
+        return written;
+    setFinalPermissions(temporaryPath, target.absoluteFilePath());
+    if (std::rename(QFile::encodeName(temporaryPath).constData(),
+                    QFile::encodeName(target.absoluteFilePath()).constData()) != 0) {
+        return Status::failure(failureText(path, systemReason(errno)));
+    }
+    temporary.setAutoRemove(false);
+    return Status::success();
 }
 
 Status WriteFaxImage(const PageList& pages, const QString& path)

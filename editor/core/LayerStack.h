@@ -76,8 +76,10 @@ public:
     // layer that is not cropped; uncovered parts are backgroundColor().
     QImage Flatten() const;
 
-    // Flatten() in the pixel format the parameters describe, as a page with
-    // those parameters (the resolution comes from them too).
+    // Flatten() as a page with the given parameters, in the pixel format of
+    // the page the stack was made from (fromPage), so that committing a page
+    // never changes its kind; a stack made otherwise takes the format the
+    // parameters describe.
     Page toPage(const PageParameters& parameters) const;
 
 private:
@@ -85,6 +87,7 @@ private:
     std::vector<std::unique_ptr<VectorObject>> m_objects;
     int m_current = 0;
     bool m_changedMark = false;
+    QImage::Format m_pageFormat = QImage::Format_Invalid;
     // The palette of the page that was loaded, so that a palette page goes
     // back into its own colours.
     QVector<QRgb> m_pageColorTable;
@@ -97,3 +100,10 @@ private:
 // else gives Format_RGB32, or Format_ARGB32 with 4 samples per pixel.
 QImage ConvertToPixelFormat(const QImage& image, const PageParameters& parameters,
                             const QVector<QRgb>& colorTable = {});
+// The same for a page format given directly (Format_Mono, Format_Grayscale8,
+// Format_Indexed8, Format_RGB32, Format_ARGB32).
+QImage ConvertToPixelFormat(const QImage& image, QImage::Format format,
+                            const QVector<QRgb>& colorTable = {});
+// The page format that bits per sample, samples per pixel and photometric
+// describe.
+QImage::Format PixelFormatFor(const PageParameters& parameters);
