@@ -20,6 +20,7 @@
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
+#include <QToolButton>
 #include <QVBoxLayout>
 
 namespace {
@@ -43,7 +44,6 @@ const ChromeText kTexts[] = {
     {"TBToolWindow5", "Stamps", ""},
     {"TBToolWindow1", "Preview", ""},
     {"TBToolWindow2", "Layers", ""},
-    {"tbSendFax", "Send Fax", ""},
     {"TBItem39", "...", ""},
     {"lbFaxNumber", "Phone number: ", "Enter phone number as:\n123456 (My Favorite Client)"},
     {"cbFaxNumber", "", "Phone number"},
@@ -94,9 +94,11 @@ void SetCaption(QObject* object, const QString& caption)
         label->setText(caption);
     else if (auto* button = qobject_cast<QAbstractButton*>(object))
         button->setText(caption);
-    else if (auto* action = qobject_cast<QAction*>(object))
+    else if (auto* action = qobject_cast<QAction*>(object)) {
         action->setText(caption);
-    else if (auto* widget = qobject_cast<QWidget*>(object))
+        // A button would drop a trailing "..." from the text it shows.
+        action->setIconText(caption);
+    } else if (auto* widget = qobject_cast<QWidget*>(object))
         widget->setWindowTitle(caption);
 }
 
@@ -238,12 +240,15 @@ void EditorWindowChrome::createFaxSendWindow()
     cbPrintCopy = Named(new QCheckBox(TBToolWindow4), "cbPrintCopy");
     TBToolWindow4->addWidget(cbPrintCopy);
 
-    tbSendFax = Named(new QToolBar(TBToolWindow4), "tbSendFax");
-    tbSendFax->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
-    tbSendFax->addAction(m_actions.action("acSendFax"));
+    // The "Send Fax" group: the send button with image and text, and "..."
+    // for the additional parameters.
+    TBToolWindow4->addSeparator();
+    QAction* send = m_actions.action("acSendFax");
+    TBToolWindow4->addAction(send);
+    if (auto* button = qobject_cast<QToolButton*>(TBToolWindow4->widgetForAction(send)))
+        button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     TBItem39 = Named(new QAction(&m_window), "TBItem39");
-    tbSendFax->addAction(TBItem39);
-    TBToolWindow4->addWidget(tbSendFax);
+    TBToolWindow4->addAction(TBItem39);
 }
 
 void EditorWindowChrome::createZoomWindow()
@@ -310,7 +315,12 @@ void EditorWindowChrome::createDocks()
         pcSelLayer->addTab(new QWidget(pcSelLayer), QString::fromLatin1(tab));
     layout->addWidget(pcSelLayer);
     TBToolWindow2 = addDock("TBToolWindow2", layersPanel, Qt::RightDockWidgetArea);
+}
 
+void EditorWindowChrome::applyDefaultDockSizes()
+{
+    // Only the proportions of the side docks can be set; the page view takes
+    // the rest. The stamps sit small above the larger page list.
     m_window.resizeDocks({TBToolWindow5, TBToolWindow1},
                          {kStampsClient.height(), kPreviewClient.height()}, Qt::Vertical);
     m_window.resizeDocks({TBToolWindow1, TBToolWindow2},

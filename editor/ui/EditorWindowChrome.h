@@ -35,6 +35,9 @@ public:
     // Sets every caption, hint and list entry of the chrome (not the
     // actions', which EditorActions sets).
     void retranslate();
+    // Gives the side docks their default sizes; takes effect once the window
+    // has its size.
+    void applyDefaultDockSizes();
 
     // Toolbars and tool windows.
     QToolBar* TBToolbar1 = nullptr;       // "Main menu"
@@ -59,7 +62,6 @@ public:
     QLabel* lbFaxNumber = nullptr;
     FaxNumberBox* cbFaxNumber = nullptr;
     QCheckBox* cbPrintCopy = nullptr;
-    QToolBar* tbSendFax = nullptr;
     QAction* TBItem39 = nullptr; // "..." : additional parameters
 
     // "Zoom".

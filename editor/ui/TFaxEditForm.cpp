@@ -249,6 +249,7 @@ void TFaxEditForm::Timer1Timer()
         return;
     Timer1.stop();
     showMaximized();
+    m_chrome->applyDefaultDockSizes();
     // Let the maximised window lay out, so that the page is fitted into the
     // view's final size.
     QCoreApplication::processEvents();

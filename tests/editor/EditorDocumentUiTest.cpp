@@ -19,13 +19,6 @@
 
 using namespace editorui;
 
-namespace {
-QStringList FilesIn(const QString& folder)
-{
-    return QDir(folder).entryList(QDir::Files, QDir::Name);
-}
-} // namespace
-
 class EditorDocumentUiTest : public EditorWindowTest
 {
 };

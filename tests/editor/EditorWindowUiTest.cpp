@@ -260,6 +260,10 @@ TEST_F(EditorWindowUiTest, ScreenshotOfAnOpenDocument)
     pages.insert(pages.begin(), {BilevelPage(1664, 2338), COMPRESSION_CCITTFAX4, 200});
     WriteTestTiff(path, pages);
     TFaxEditForm& editor = openEditor(path);
+    // The size of a common desktop rather than the small offscreen screen.
+    editor.showNormal();
+    editor.resize(1600, 1000);
+    QCoreApplication::processEvents();
 
     const QImage shot = editor.grab().toImage();
     const QString shotPath = QStringLiteral("/tmp/editorui-window.png");

@@ -6,6 +6,7 @@
 #include "send/core/FaxNumber.h"
 
 #include <QApplication>
+#include <QCheckBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>

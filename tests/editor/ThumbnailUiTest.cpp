@@ -28,7 +28,7 @@ TEST(ThumbnailUiTest, BilevelPagesAreAveragedSoThinLinesStayVisible)
 
     const QImage thumbnail = MakeThumbnail(page, QSize(170, 170));
 
-    EXPECT_EQ(thumbnail.size(), QSize(121, 170));
+    EXPECT_EQ(thumbnail.size(), QSize(120, 170));
     EXPECT_EQ(thumbnail.format(), QImage::Format_Grayscale8);
     int darkest = 255;
     for (int x = 0; x < thumbnail.width(); ++x)
