@@ -149,6 +149,29 @@ QStringList LanguageFile::splitItems(const QString& value)
     return items;
 }
 
+QString LanguageFile::escape(const QString& text)
+{
+    QString result;
+    result.reserve(text.size());
+    for (const QChar c : text) {
+        if (c == u'\n')
+            result += QLatin1String("\\n");
+        else if (c == kEscape || c == kItemSeparator)
+            result += QString(kEscape) + c;
+        else
+            result += c;
+    }
+    return result;
+}
+
+QString LanguageFile::joinItems(const QStringList& items)
+{
+    QStringList escaped;
+    for (const QString& item : items)
+        escaped << escape(item);
+    return escaped.join(kItemSeparator);
+}
+
 int LanguageFile::languageId() const
 {
     bool ok = false;

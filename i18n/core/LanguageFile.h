@@ -40,6 +40,9 @@ public:
     static QString unescape(const QString& value);
     // A list value: items separated by "|", each unescaped.
     static QStringList splitItems(const QString& value);
+    // The way back: a text as a value, and items as a list value.
+    static QString escape(const QString& text);
+    static QString joinItems(const QStringList& items);
 
     int languageId() const;
     QString parameter(const QString& name) const;

@@ -21,6 +21,8 @@ constexpr QLatin1String kItemsProperty("items");
 constexpr QLatin1String kTabsProperty("tabs");
 constexpr QLatin1String kQtInternalPrefix("qt_");
 constexpr QChar kKeySeparator(u'.');
+constexpr QChar kAssign(u'=');
+constexpr QChar kItemSeparator(u'|');
 
 QStringList comboItems(const QComboBox* box)
 {
@@ -147,10 +149,25 @@ std::vector<LanguageController::Entry> LanguageController::entries() const
     std::vector<Entry> result;
     for (const Text& text : m_texts) {
         const QString builtIn =
-            text.kind == Kind::Property ? text.builtIn.front() : text.builtIn.join(u'|');
+            text.kind == Kind::Property ? text.builtIn.front() : text.builtIn.join(kItemSeparator);
         result.push_back({text.key, builtIn});
     }
     return result;
+}
+
+QStringList LanguageController::MissingIn(const LanguageFile& file) const
+{
+    QStringList missing;
+    for (const Text& text : m_texts) {
+        const std::optional<QString> value = file.value(m_section, text.key);
+        const bool complete =
+            value && (text.kind == Kind::Property ||
+                      LanguageFile::splitItems(*value).size() == text.builtIn.size());
+        if (!complete)
+            missing << m_section + QStringLiteral(": ") + text.key + kAssign +
+                           LanguageFile::joinItems(text.builtIn);
+    }
+    return missing;
 }
 
 void LanguageController::Retranslate()

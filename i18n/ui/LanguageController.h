@@ -6,6 +6,7 @@
 
 #include <vector>
 
+class LanguageFile;
 class QWidget;
 
 // Keeps one window in the language in force. At attach time it walks the
@@ -36,6 +37,10 @@ public:
     const QString& section() const { return m_section; }
     // Every text looked after, with its built-in text, in window order.
     std::vector<Entry> entries() const;
+
+    // The entries a language file leaves out for this window, as
+    // "section: key=built-in text" lines; a list value must give every item.
+    QStringList MissingIn(const LanguageFile& file) const;
 
     // Shows the texts of the language in force.
     void Retranslate();

@@ -194,6 +194,13 @@ TEST(LanguageFileParse, SectionsEntriesAndEscapes)
     EXPECT_FALSE(f.value("NoSection", "btOK.text").has_value());
 }
 
+TEST(LanguageFileParse, EscapedItemsReadBackAsWritten)
+{
+    const QStringList items{"a|b", "c\nd", "e\\", ""};
+    EXPECT_EQ(LanguageFile::splitItems(LanguageFile::joinItems(items)), items);
+    EXPECT_EQ(LanguageFile::unescape(LanguageFile::escape("x|y\nz")), "x|y\nz");
+}
+
 TEST(LanguageFileParse, FailuresNameTheLine)
 {
     EXPECT_EQ(LanguageFile::parse("LANGID=1\n[open").status().text(),

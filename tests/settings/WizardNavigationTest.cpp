@@ -14,6 +14,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QFile>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -229,6 +230,59 @@ TEST(WizardImport, FromFileLoadsTheTextAndReportsAnUnreadableFile)
     EXPECT_FALSE(missing.ok());
     EXPECT_TRUE(missing.text().contains("missing.ini"));
     EXPECT_EQ(import.Lines().front(), "[Info]"); // kept
+}
+
+TEST(WizardLanguage, SwitchRetranslatesAtOnceAndKeepsTheRelay)
+{
+    QTemporaryDir dir;
+    ASSERT_TRUE(QFile::copy(QUILLON_SOURCE_DIR "/lang/russian.lng", dir.filePath("russian.lng")));
+    LanguageManager& languages = LanguageManager::instance();
+    languages.registerLanguageFiles(dir.path());
+
+    TIni settings = defaults();
+    ScriptedPrompter prompter;
+    TFaxStartConfigForm wizard(settings, prompter);
+    wizard.show();
+    ASSERT_EQ(wizard.ComboBox1->count(), 2);
+    EXPECT_EQ(wizard.ComboBox1->itemText(0), "English (United States)");
+    EXPECT_EQ(wizard.ComboBox1->itemText(1), "Russian (Russia)");
+    EXPECT_EQ(wizard.ComboBox1->currentIndex(), 0);
+    wizard.cbEMailSendMethod->setCurrentIndex(2);
+
+    wizard.ComboBox1->setCurrentIndex(1);
+    wizard.ComboBox1Change(1);
+    EXPECT_EQ(languages.currentLanguage(), 1049);
+    EXPECT_EQ(settings.LanguageID, 1049);
+    EXPECT_EQ(wizard.btNext->text(), QString::fromUtf8("Далее"));
+    EXPECT_EQ(wizard.cbEMailSendMethod->itemText(2), QString::fromUtf8("Почтовый клиент (файл)"));
+    EXPECT_EQ(wizard.cbEMailSendMethod->currentIndex(), 2);
+
+    // Later messages speak the new language too.
+    prompter.queue(Prompter::Answer::No);
+    wizard.btCancel->click();
+    EXPECT_EQ(prompter.shown().back().text,
+              QString::fromUtf8("Выйти из мастера начальной настройки?"));
+
+    settings.LanguageID = 1033; // the wizard stores the language in force on OK
+    wizard.accept();
+    EXPECT_EQ(settings.LanguageID, 1049);
+
+    languages.setCurrentLanguage(LanguageManager::kBuiltInLanguage);
+    EXPECT_EQ(wizard.btNext->text(), "Next");
+    QTemporaryDir empty;
+    languages.registerLanguageFiles(empty.path());
+}
+
+TEST(WizardLanguage, NoLanguageFilesListsOnlyEnglish)
+{
+    QTemporaryDir empty;
+    LanguageManager::instance().registerLanguageFiles(empty.path());
+    TIni settings = defaults();
+    ScriptedPrompter prompter;
+    TFaxStartConfigForm wizard(settings, prompter);
+    wizard.show();
+    ASSERT_EQ(wizard.ComboBox1->count(), 1);
+    EXPECT_EQ(wizard.ComboBox1->currentData().toInt(), 1033);
 }
 
 TEST(WizardPicture, HasTheSizeOfThePictureArea)

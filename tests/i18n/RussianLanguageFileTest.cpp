@@ -1,0 +1,98 @@
+// The Russian language file that ships with the program: it is a language
+// file of its own language, UTF-8, and it gives every named text and every
+// caption, hint and list item of every window. A failure lists what is
+// missing, ready to be translated.
+#include "i18n/core/LanguageFile.h"
+#include "i18n/core/LocalizedConstants.h"
+#include "i18n/ui/LanguageController.h"
+#include "settings/core/TIni.h"
+#include "settings/ui/TFaxOptionsForm.h"
+#include "settings/ui/TFaxStartConfigFTForm.h"
+#include "settings/ui/TFaxStartConfigForm.h"
+
+#include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
+
+#include <QStringDecoder>
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <memory>
+
+namespace {
+
+const QString kRussianFile = QStringLiteral(QUILLON_SOURCE_DIR "/lang/russian.lng");
+constexpr int kRussian = 1049;
+
+LanguageFile russian()
+{
+    Result<LanguageFile> parsed = LanguageFile::load(kRussianFile);
+    EXPECT_TRUE(parsed.ok()) << parsed.status().text().toStdString();
+    return parsed.ok() ? std::move(parsed).value() : LanguageFile();
+}
+
+TEST(RussianLanguageFile, IsUtf8WithItsLanguageId)
+{
+    const QByteArray bytes = testfiles::read(kRussianFile);
+    ASSERT_FALSE(bytes.isEmpty());
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    (void)utf8.decode(bytes);
+    EXPECT_FALSE(utf8.hasError());
+    EXPECT_EQ(LanguageFile::readLanguageId(bytes), kRussian);
+    EXPECT_EQ(russian().languageId(), kRussian);
+}
+
+TEST(RussianLanguageFile, TranslatesEveryConstantKeepingItsPlaceholders)
+{
+    const LanguageFile file = russian();
+    QStringList missing;
+    for (const LocalizedConstants::Entry& entry : LocalizedConstants::builtIn()) {
+        const QString name = QString::fromLatin1(entry.name);
+        const std::optional<QString> value = file.value(LanguageFile::kConstantsSection, name);
+        if (!value) {
+            missing << name + "=" + QString::fromUtf8(entry.english);
+            continue;
+        }
+        for (const char* placeholder : {"%s", "%S", "%d"}) {
+            EXPECT_EQ(value->count(QLatin1String(placeholder)),
+                      QString::fromUtf8(entry.english).count(QLatin1String(placeholder)))
+                << entry.name << " " << placeholder;
+        }
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.join("\n").toStdString();
+}
+
+struct Window
+{
+    const char* section;
+    std::function<std::unique_ptr<QWidget>(TIni&, Prompter&)> make;
+};
+
+const Window kWindows[] = {
+    {"FaxOptionsForm", [](TIni& s, Prompter&) { return std::make_unique<TFaxOptionsForm>(s); }},
+    {"FaxStartConfigForm",
+     [](TIni& s, Prompter& p) { return std::make_unique<TFaxStartConfigForm>(s, p); }},
+    {"FaxStartConfigFTForm",
+     [](TIni&, Prompter& p) { return std::make_unique<TFaxStartConfigFTForm>(p); }},
+};
+
+TEST(RussianLanguageFile, TranslatesEveryTextOfEveryWindow)
+{
+    const LanguageFile file = russian();
+    TIni settings;
+    ScriptedPrompter prompter;
+    QStringList missing;
+    for (const Window& window : kWindows) {
+        const std::unique_ptr<QWidget> widget = window.make(settings, prompter);
+        const LanguageController* controller = LanguageController::of(widget.get());
+        ASSERT_NE(controller, nullptr) << window.section;
+        EXPECT_EQ(controller->section(), QLatin1String(window.section));
+        EXPECT_FALSE(controller->entries().empty()) << window.section;
+        missing << controller->MissingIn(file);
+    }
+    EXPECT_TRUE(missing.isEmpty()) << missing.size() << " missing:\n"
+                                   << missing.join("\n").toStdString();
+}
+
+} // namespace
