@@ -1,17 +1,24 @@
 #include "app/ui/TFaxHideForm.h"
 
+#include "app/core/FileHandOff.h"
 #include "app/core/Prompter.h"
-#include "app/core/StartCommandLine.h"
+#include "app/ui/TNewDocForm.h"
+#include "editor/core/DocumentReaders.h"
+#include "editor/core/PageList.h"
+#include "editor/ui/FaxNumberBox.h"
 #include "editor/ui/TFaxEditForm.h"
 #include "i18n/core/LanguageManager.h"
+#include "i18n/core/MessageFormat.h"
 #include "settings/core/SettingsLocation.h"
 #include "settings/core/TIni.h"
 
 #include <QApplication>
 #include <QFileInfo>
-#include <QMutexLocker>
+#include <QTimer>
 
-TFaxHideForm::TFaxHideForm(const StartEnvironment& environment) : m_environment(environment)
+TFaxHideForm::TFaxHideForm(const StartEnvironment& environment)
+    : m_environment(environment), IdTCPServer1(m_intakeQueue, environment.commandPort),
+      m_newDocForm(std::make_unique<TNewDocForm>())
 {
     Q_ASSERT(m_environment.prompter);
     setObjectName(QStringLiteral("FaxHideForm"));
@@ -68,7 +75,7 @@ void TFaxHideForm::EvaluateCommandLine(bool wizardRan)
     const auto decision = StartCommandLine::Evaluate(m_environment.arguments);
     switch (decision.action) {
     case StartCommandLine::Action::OpenFile:
-        OpenEditor(decision.firstArgument);
+        StartWithDocument(decision);
         break;
     case StartCommandLine::Action::InstallWizard:
         if (!wizardRan)
@@ -81,6 +88,58 @@ void TFaxHideForm::EvaluateCommandLine(bool wizardRan)
         ShowUsage(decision.firstArgument);
         break;
     }
+}
+
+void TFaxHideForm::StartWithDocument(const StartCommandLine::Decision& decision)
+{
+    const auto activation = IdTCPServer1.Activate();
+    switch (activation.outcome) {
+    case CommandServer::Activation::AddressInUse:
+        HandOverToRunningInstance(decision);
+        return;
+    case CommandServer::Activation::Failed:
+        // Without a server later documents cannot reach this instance, but
+        // the document in hand is still opened rather than left unseen.
+        prompter().showInformation(activation.errorText);
+        break;
+    case CommandServer::Activation::Listening:
+        break;
+    }
+    OpenEditor(decision.firstArgument);
+}
+
+void TFaxHideForm::HandOverToRunningInstance(const StartCommandLine::Decision& decision)
+{
+    IdTCPServer1.Deactivate();
+    const quint16 port = m_environment.commandPort;
+    // The port is one for all users of the machine. A server of another
+    // user must not get our document (nor we its questions): this start
+    // then simply edits the document itself, without a server.
+    if (FileHandOff::OwnerOfServer(port) == FileHandOff::ServerOwner::OtherUser) {
+        OpenEditor(decision.firstArgument);
+        return;
+    }
+    if (!FileHandOff::HandOver(decision.firstArgument, port).ok()) {
+        OpenLocallyAfterFailedHandOff(decision);
+        return;
+    }
+    // quit() does nothing before the event loop runs: end once it does.
+    QTimer::singleShot(0, this, &TFaxHideForm::EndProcess);
+}
+
+void TFaxHideForm::OpenLocallyAfterFailedHandOff(const StartCommandLine::Decision& decision)
+{
+    prompter().showError(LangConst(QStringLiteral("SErrorFileLinkTransfer")));
+    // File names are case-sensitive here, so the lower-cased joined line
+    // rarely names the file: the argument as given is tried first.
+    for (const QString& candidate : {decision.firstArgument, decision.joinedLine}) {
+        if (IntakeQueue::IsIntakeFile(candidate)) {
+            OpenEditor(candidate);
+            return;
+        }
+    }
+    prompter().showError(
+        MessageFormat::Format(LangConst(QStringLiteral("SStartCPError")), {decision.joinedLine}));
 }
 
 void TFaxHideForm::ShowUsage(const QString& firstArgument)
@@ -158,29 +217,74 @@ bool TFaxHideForm::AnyEditorLeft() const
 
 void TFaxHideForm::EnqueueFile(const QString& path)
 {
-    const QString trimmed = path.trimmed();
-    if (trimmed.isEmpty())
-        return;
-    QMutexLocker lock(&QueueLock);
-    IntakeQueue.append(trimmed);
+    m_intakeQueue.EnqueueFile(path);
 }
 
 QString TFaxHideForm::DequeueFile()
 {
-    QMutexLocker lock(&QueueLock);
-    if (IntakeQueue.isEmpty())
-        return {};
-    return IntakeQueue.takeFirst();
+    return m_intakeQueue.DequeueFile();
 }
 
 void TFaxHideForm::tmWatch2Timer()
 {
+    // No second intake may start while this one waits for the user.
     tmWatch2.stop();
-    const bool keepRunning = AnyEditorLeft();
-    if (keepRunning) {
+    const QString path = DequeueFile();
+    // A path that names no readable regular file (gone meanwhile, or a
+    // directory, device or pipe) is dropped without a word.
+    if (IntakeQueue::IsIntakeFile(path)) {
+        const Status taken = TakeInDocument(path);
+        if (!taken.ok())
+            prompter().showError(taken.text());
+    }
+    NewDocForm().ClearLists();
+    if (AnyEditorLeft()) {
         tmWatch2.start();
         return;
     }
+    EndProcess();
+}
+
+Status TFaxHideForm::TakeInDocument(const QString& path)
+{
+    TNewDocForm& dialog = NewDocForm();
+    for (TFaxEditForm* editor : EditorWindows()) {
+        const PageList& pages = editor->pages();
+        if (!pages.isEmpty())
+            dialog.AddOpenDocument(pages.page(0), editor->cbFaxNumber()->currentText(), editor);
+    }
+    auto incoming = DocumentReaders::read(path);
+    if (!incoming.ok())
+        return incoming.status();
+    dialog.SetIncomingPages(std::move(incoming).value());
+
+    switch (dialog.Run()) {
+    case TNewDocForm::kResultAdd:
+        AddPagesToEditor(qobject_cast<TFaxEditForm*>(dialog.ChosenDocument()),
+                         dialog.incomingPages());
+        break;
+    case TNewDocForm::kResultNew:
+        OpenEditor(path);
+        break;
+    default:
+        // Cancelled: the path is dropped, the file stays where it is.
+        break;
+    }
+    return Status::success();
+}
+
+void TFaxHideForm::AddPagesToEditor(TFaxEditForm* editor, const std::vector<Page>& pages)
+{
+    // The chosen editor may have been closed while the dialog was open.
+    if (!editor)
+        return;
+    editor->pages().append(pages);
+    editor->raise();
+    editor->activateWindow();
+}
+
+void TFaxHideForm::EndProcess()
+{
     Q_EMIT finished();
     QCoreApplication::quit();
 }

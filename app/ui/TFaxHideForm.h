@@ -1,20 +1,25 @@
 #pragma once
 
+#include "app/core/CommandServer.h"
+#include "app/core/IntakeQueue.h"
+#include "app/core/StartCommandLine.h"
 #include "app/core/Status.h"
 #include "editor/ui/EditorHost.h"
 
-#include <QMutex>
 #include <QPointer>
 #include <QStringList>
 #include <QTimer>
 #include <QWidget>
 
 #include <memory>
+#include <vector>
 
+class Page;
 class PrinterService;
 class Prompter;
 class TFaxEditForm;
 class TIni;
+class TNewDocForm;
 
 // What the program was started with, and the services of the desktop it
 // runs on. Tests give their own arguments, executable path and prompter.
@@ -24,6 +29,9 @@ struct StartEnvironment
     QString executablePath;
     Prompter* prompter = nullptr;       // not owned; must outlive the form
     PrinterService* printers = nullptr; // not owned; may be null
+    // The loopback port of the command server; tests run side by side on
+    // ports of their own.
+    quint16 commandPort = CommandServer::kDefaultPort;
 };
 
 // The program's hidden main window. It is never shown: it owns the settings,
@@ -62,6 +70,11 @@ public:
     // The editor windows that are open, oldest first.
     QList<TFaxEditForm*> EditorWindows() const;
 
+    // The intake dialog, created with this window and reused for every intake.
+    TNewDocForm& NewDocForm() { return *m_newDocForm; }
+    // The command server listens (this start was given a document).
+    bool isCommandServerActive() const { return IdTCPServer1.isActive(); }
+
     QString SettingsFileName;
 
 Q_SIGNALS:
@@ -78,10 +91,21 @@ private:
     void EvaluateCommandLine(bool wizardRan);
     void ShowUsage(const QString& firstArgument);
     bool AnyEditorLeft() const;
+    void EndProcess();
+
+    void StartWithDocument(const StartCommandLine::Decision& decision);
+    void HandOverToRunningInstance(const StartCommandLine::Decision& decision);
+    void OpenLocallyAfterFailedHandOff(const StartCommandLine::Decision& decision);
+    // One intake: offers the document to the user and does what was chosen.
+    Status TakeInDocument(const QString& path);
+    void AddPagesToEditor(TFaxEditForm* editor, const std::vector<Page>& pages);
 
     StartEnvironment m_environment;
-    QMutex QueueLock;
-    QStringList IntakeQueue;
+    // Created before anything else of the window: the command server's
+    // thread appends to it from the moment the server listens.
+    IntakeQueue m_intakeQueue;
+    CommandServer IdTCPServer1;
+    std::unique_ptr<TNewDocForm> m_newDocForm;
     std::unique_ptr<TIni> m_settings;
     QList<QPointer<TFaxEditForm>> m_editors;
     QTimer tmWatch2;
