@@ -13,15 +13,18 @@
 #include "editor/ui/PageView.h"
 #include "editor/ui/ThumbnailList.h"
 #include "i18n/core/LanguageManager.h"
+#include "i18n/ui/LanguageController.h"
 #include "settings/core/TIni.h"
 
 #include <QAction>
+#include <QActionGroup>
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QFileDialog>
 #include <QLabel>
+#include <QMenu>
 #include <QScreen>
 #include <QSlider>
 #include <QSpinBox>
@@ -82,7 +85,13 @@ TFaxEditForm::TFaxEditForm(EditorHost& host, QWidget* parent)
         setGeometry(screen->geometry());
     FSavedAspectRatio = action(QStringLiteral("acViewAspectRatio"))->isChecked();
     m_chrome->ImageEnView1->setZoom(m_chrome->TrackBar2->value());
+    fillLanguageMenu();
     retranslate();
+    // Every editor window reads the one section "FaxEditForm" of a language
+    // file. The pen width and angle are numbers, not texts.
+    new LanguageController(this, QStringLiteral("FaxEditForm"),
+                           {QStringLiteral("IdMessage1"), QStringLiteral("Edit2"),
+                            QStringLiteral("Edit6"), QStringLiteral("cbFaxNumber")});
 }
 
 TFaxEditForm::~TFaxEditForm()
@@ -327,6 +336,47 @@ void TFaxEditForm::storeDrawingDefaults()
     settings.BrushColor = ToColorRef(m_chrome->Panel4->color());
     settings.PenStyle = m_chrome->ComboBox4->currentIndex();
     settings.BrushStyle = m_chrome->ComboBox5->currentIndex();
+}
+
+// --- Language -------------------------------------------------------------------
+
+void TFaxEditForm::fillLanguageMenu()
+{
+    QMenu& menu = *m_chrome->TBSubmenuItem4;
+    auto* group = new QActionGroup(&menu);
+    group->setExclusive(true);
+    const LanguageManager& languages = LanguageManager::instance();
+    for (int i = 0; i < languages.languageCount(); ++i) {
+        QAction* item = menu.addAction(languages.languageName(i));
+        item->setData(languages.languageId(i));
+        item->setCheckable(true);
+        item->setChecked(languages.languageId(i) == Settings().LanguageID);
+        group->addAction(item);
+        connect(item, &QAction::triggered, this, [this, item] { languageItemClick(item); });
+    }
+    connect(&menu, &QMenu::aboutToShow, this, &TFaxEditForm::TBSubmenuItem4Popup);
+}
+
+void TFaxEditForm::languageItemClick(QAction* item)
+{
+    const int languageId = item->data().toInt();
+    if (languageId == 0)
+        return;
+    LanguageManager& languages = LanguageManager::instance();
+    const Status switched = languages.setCurrentLanguage(languageId);
+    if (!switched.ok())
+        m_host.prompter().showError(switched.text());
+    if (Settings().LanguageID != languages.currentLanguage()) {
+        Settings().LanguageID = languages.currentLanguage();
+        SaveSettings();
+    }
+    item->setChecked(true);
+}
+
+void TFaxEditForm::TBSubmenuItem4Popup()
+{
+    for (QAction* item : m_chrome->TBSubmenuItem4->actions())
+        item->setChecked(item->data().toInt() == Settings().LanguageID);
 }
 
 // --- Pages --------------------------------------------------------------------

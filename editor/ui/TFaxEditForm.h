@@ -82,7 +82,8 @@ public:
     // Replaces the save dialog (tests choose the name themselves).
     void setSaveFileNameChooser(FileNameChooser chooser);
 
-    // Sets every text of the window again (after a language switch).
+    // Sets the built-in texts of the window; the window's language
+    // controller shows the translations of the language in force over them.
     void retranslate();
 
 signals:
@@ -106,6 +107,11 @@ private:
     void fitPageIntoView();
     void fillDrawingDefaults();
     void storeDrawingDefaults();
+
+    // The "Language" submenu: one radio item per language offered.
+    void fillLanguageMenu();
+    void languageItemClick(QAction* item);
+    void TBSubmenuItem4Popup();
 
     void acOperApplyExecute();
     void acFileSaveExecute();

@@ -5,6 +5,7 @@
 #include "editor/ui/EditorActionTable.h"
 #include "editor/ui/PageView.h"
 #include "editor/ui/ThumbnailList.h"
+#include "i18n/core/LanguageManager.h"
 
 #include <QAction>
 #include <QDockWidget>
@@ -269,4 +270,23 @@ TEST_F(EditorWindowUiTest, ScreenshotOfAnOpenDocument)
     const QString shotPath = QStringLiteral("/tmp/editorui-window.png");
     ASSERT_TRUE(shot.save(shotPath));
     EXPECT_EQ(shot.size(), editor.size() * editor.devicePixelRatio());
+}
+
+TEST_F(EditorWindowUiTest, LanguageMenuOffersEveryLanguageAndPickingTheOneInForceWritesNothing)
+{
+    host.settings.LanguageID = LanguageManager::kBuiltInLanguage;
+    TFaxEditForm& editor = openEditor(QString());
+    auto* menu = editor.findChild<QMenu*>(QStringLiteral("TBSubmenuItem4"));
+    ASSERT_NE(menu, nullptr);
+    EXPECT_EQ(menu->title(), QStringLiteral("Language"));
+    const LanguageManager& languages = LanguageManager::instance();
+    ASSERT_EQ(menu->actions().size(), languages.languageCount());
+    QAction* builtIn = menu->actions().at(0);
+    EXPECT_EQ(builtIn->data().toInt(), LanguageManager::kBuiltInLanguage);
+    EXPECT_TRUE(builtIn->isChecked());
+
+    builtIn->trigger();
+
+    EXPECT_EQ(host.settingsSaves, 0);
+    EXPECT_TRUE(builtIn->isChecked());
 }
