@@ -43,6 +43,12 @@ quint16 freePort()
     return probe.serverPort();
 }
 
+bool portIsFree(quint16 port)
+{
+    QTcpServer probe;
+    return probe.listen(QHostAddress(QHostAddress::LocalHost), port);
+}
+
 QString whyNoOtherUser()
 {
     if (::getuid() != 0)

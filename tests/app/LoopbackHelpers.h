@@ -9,6 +9,8 @@ namespace loopback {
 // A port that was free a moment ago, so that test programs running side by
 // side never share one.
 quint16 freePort();
+// Whether nothing listens on the loopback at that port right now.
+bool portIsFree(quint16 port);
 
 // The uid and gid a client of "another user" runs as.
 constexpr unsigned int kOtherUid = 65534;
