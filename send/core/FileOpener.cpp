@@ -1,0 +1,3 @@
+#include "send/core/FileOpener.h"
+
+FileOpener::~FileOpener() = default;

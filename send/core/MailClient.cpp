@@ -1,0 +1,3 @@
+#include "send/core/MailClient.h"
+
+MailClient::~MailClient() = default;
