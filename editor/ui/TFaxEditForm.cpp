@@ -278,7 +278,9 @@ void TFaxEditForm::loadStartupDocument()
     Result<std::vector<Page>> read = DocumentIntake::ReadDocument(FIntake);
     if (!read.ok()) {
         // Nothing of a document that could not be read is shown; the file
-        // stays where it is.
+        // stays where it is. No page is open, so pages added to this window
+        // later load when chosen.
+        FCurrentPage = -1;
         m_host.prompter().showError(read.status().text());
         return;
     }

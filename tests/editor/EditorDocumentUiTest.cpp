@@ -136,6 +136,14 @@ TEST_F(EditorDocumentUiTest, DamagedInputNamesTheFileAndOpensNoHalfDocument)
         << host.prompts.shown()[0].text.toStdString();
     EXPECT_TRUE(QFileInfo::exists(editor.documentFile()));
     EXPECT_TRUE(editor.ImageEnView1()->isEmpty());
+    EXPECT_EQ(editor.currentPage(), -1);
+
+    // Pages handed to this window later open when the user chooses them.
+    editor.pages().append(DocumentIntake::BlankPage());
+    editor.imvDoc()->selectRow(0);
+    editor.imvDocImageSelect(0);
+    EXPECT_EQ(editor.currentPage(), 0);
+    EXPECT_FALSE(editor.ImageEnView1()->isEmpty());
 }
 
 TEST_F(EditorDocumentUiTest, SaveWritesAGroup4TiffOfEveryPageWhateverTheExtension)
