@@ -2,6 +2,7 @@
 
 #include "editor/ui/ThumbnailImage.h"
 #include "editor/ui/ThumbnailList.h"
+#include "i18n/ui/LanguageController.h"
 
 #include <QDialogButtonBox>
 #include <QGridLayout>
@@ -50,6 +51,8 @@ TNewDocForm::TNewDocForm(QWidget* parent) : QDialog(parent)
     setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
                    Qt::WindowCloseButtonHint);
     BuildLayout();
+    // Owned by the dialog; keeps its texts in the language in force.
+    new LanguageController(this, QStringLiteral("NewDocForm"));
 }
 
 TNewDocForm::~TNewDocForm() = default;

@@ -1,5 +1,6 @@
 #include "app/ui/TNewDocForm.h"
 #include "editor/ui/ThumbnailList.h"
+#include "i18n/ui/LanguageController.h"
 
 #include <QAbstractItemModel>
 #include <QItemSelectionModel>
@@ -42,6 +43,9 @@ TEST(NewDocForm, NamesAndTexts)
     EXPECT_EQ(dialog.btAdd->text(), QStringLiteral("Add"));
     EXPECT_EQ(dialog.btNew->text(), QStringLiteral("New"));
     EXPECT_EQ(dialog.btCancel->text(), QStringLiteral("Cancel"));
+    const LanguageController* language = LanguageController::of(&dialog);
+    ASSERT_NE(language, nullptr);
+    EXPECT_EQ(language->section(), QStringLiteral("NewDocForm"));
 }
 
 struct ButtonCase
