@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPlainTextEdit>
 #include <QTabWidget>
+#include <QToolBar>
 #include <QWidget>
 
 namespace {
@@ -107,7 +108,9 @@ void LanguageController::collectObject(QObject* object)
     if (!widget && !action)
         return;
 
-    if (widget && (widget->isWindow() || qobject_cast<const QDockWidget*>(widget)))
+    // Panels and tool bars show their titles in the menu that toggles them.
+    if (widget && (widget->isWindow() || qobject_cast<const QDockWidget*>(widget) ||
+                   qobject_cast<const QToolBar*>(widget)))
         remember(object, Kind::Property, "windowTitle", {widget->windowTitle()});
     if (const char* caption = captionProperty(object))
         remember(object, Kind::Property, caption, {object->property(caption).toString()});
