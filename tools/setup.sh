@@ -10,6 +10,7 @@ packages=(
   libtiff-dev libtiff-tools libicu-dev
   libgtest-dev googletest libbenchmark-dev
   xdg-utils python3-aiosmtpd openssl ghostscript
+  imagemagick qt6-image-formats-plugins
 )
 
 missing=()

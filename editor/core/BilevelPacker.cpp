@@ -60,18 +60,26 @@ const std::array<uchar, kLevels>& bitReversal()
 }
 
 // The distinct colours an image uses, stopping once there are more than two.
+// Pages of text hold long runs of one colour, so comparing with the two
+// colours seen so far is all the work most pixels need.
 std::vector<QRgb> firstColours(const QImage& image, bool composite)
 {
     std::vector<QRgb> colours;
-    for (int y = 0; y < image.height(); ++y) {
+    QRgb first = 0;
+    QRgb second = 0;
+    const int width = image.width();
+    const int height = image.height();
+    for (int y = 0; y < height; ++y) {
         const auto* line = reinterpret_cast<const QRgb*>(image.constScanLine(y));
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const QRgb pixel = composite ? onWhite(line[x]) : (line[x] | 0xff000000u);
-            if (std::find(colours.begin(), colours.end(), pixel) != colours.end())
+            const size_t known = colours.size();
+            if ((known > 0 && pixel == first) || (known > 1 && pixel == second))
                 continue;
             colours.push_back(pixel);
             if (colours.size() > 2)
                 return colours;
+            (colours.size() == 1 ? first : second) = pixel;
         }
     }
     return colours;
@@ -154,9 +162,11 @@ void BilevelPacker::prepareLookup(TwoColours rule)
         return;
 
     std::array<bool, kLevels> used{};
-    for (int y = 0; y < m_image.height(); ++y) {
+    const int w = m_image.width();
+    const int h = m_image.height();
+    for (int y = 0; y < h; ++y) {
         const uchar* line = m_image.constScanLine(y);
-        for (int x = 0; x < m_image.width(); ++x)
+        for (int x = 0; x < w; ++x)
             used[line[x]] = true;
     }
     std::vector<QRgb> colours;

@@ -224,11 +224,12 @@ QImage readPalette(TIFF* tiff, const Directory& d)
     const int bits = d.bitsPerSample;
     const int perByte = kBitsPerByte / bits;
     const int mask = (1 << bits) - 1;
+    const int width = image.width();
     for (int row = 0; row < image.height(); ++row) {
         if (TIFFReadScanline(tiff, packed.data(), static_cast<uint32_t>(row)) < 0)
             return {};
         uchar* line = image.scanLine(row);
-        for (int x = 0; x < image.width(); ++x) {
+        for (int x = 0; x < width; ++x) {
             const int shift = kBitsPerByte - bits * (x % perByte + 1);
             line[x] =
                 static_cast<uchar>((packed[static_cast<size_t>(x / perByte)] >> shift) & mask);
@@ -242,6 +243,7 @@ QImage readRgb(TIFF* tiff, const Directory& d)
     QImage image = allocate(d, QImage::Format_RGB32);
     if (image.isNull())
         return image;
+    const int width = image.width();
     std::vector<uchar> samples(static_cast<size_t>(TIFFScanlineSize(tiff)));
     if (samples.size() < static_cast<size_t>(d.width) * 3)
         return {};
@@ -250,7 +252,7 @@ QImage readRgb(TIFF* tiff, const Directory& d)
             return {};
         auto* line = reinterpret_cast<QRgb*>(image.scanLine(row));
         const uchar* s = samples.data();
-        for (int x = 0; x < image.width(); ++x, s += 3)
+        for (int x = 0; x < width; ++x, s += 3)
             line[x] = qRgb(s[0], s[1], s[2]);
     }
     return image;

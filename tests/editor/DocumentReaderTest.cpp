@@ -6,6 +6,7 @@
 #include <QBuffer>
 #include <QDir>
 #include <QFile>
+#include <QImageReader>
 #include <QImageWriter>
 #include <QTemporaryDir>
 
@@ -426,4 +427,34 @@ TEST(DocumentReadersTest, EveryFrameOfAGifIsAPage)
     ASSERT_EQ(pages.value().size(), 2u);
     EXPECT_EQ(QColor(pages.value()[0].image().pixel(1, 1)), QColor(Qt::black));
     EXPECT_EQ(QColor(pages.value()[1].image().pixel(1, 1)), QColor(Qt::white));
+}
+
+TEST(DocumentReadersTest, TargaPictureIsOnePage)
+{
+    if (!QImageReader::supportedImageFormats().contains("tga"))
+        GTEST_SKIP() << "Qt's TGA reader (qt6-image-formats-plugins) is not installed";
+    // Uncompressed true colour, 3 by 2 pixels, top-left origin, BGR order.
+    QByteArray tga(18, '\0');
+    tga[2] = 2;   // true colour
+    tga[12] = 3;  // width
+    tga[14] = 2;  // height
+    tga[16] = 24; // bits per pixel
+    tga[17] = 0x20;
+    const unsigned char pixels[] = {0, 0, 255, 0,   255, 0,   255, 0, 0,
+                                    0, 0, 0,   255, 255, 255, 0,   0, 0};
+    tga.append(reinterpret_cast<const char*>(pixels), sizeof pixels);
+    // Qt reads only TGA 2.0 files, which end with this footer.
+    tga.append(QByteArray(8, '\0')).append("TRUEVISION-XFILE.").append('\0');
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("picture.tga"));
+    testfiles::write(path, tga);
+
+    const Result<std::vector<Page>> pages = DocumentReaders::read(path);
+    ASSERT_TRUE(pages.ok()) << pages.status().text().toStdString();
+    ASSERT_EQ(pages.value().size(), 1u);
+    const QImage& image = pages.value().front().image();
+    EXPECT_EQ(image.size(), QSize(3, 2));
+    EXPECT_EQ(image.pixel(0, 0), qRgb(255, 0, 0));
+    EXPECT_EQ(image.pixel(2, 0), qRgb(0, 0, 255));
+    EXPECT_EQ(image.pixel(1, 1), qRgb(255, 255, 255));
 }
