@@ -16,6 +16,8 @@ const QColor kWave(255, 255, 255, 150);
 
 constexpr int kTextLines = 7;
 constexpr int kWaves = 3;
+// The sheet sends from its upper edge.
+constexpr QPointF kWaveOrigin(70, 132);
 
 void paintBackground(QPainter& painter, const QRect& area)
 {
@@ -28,7 +30,7 @@ void paintBackground(QPainter& painter, const QRect& area)
 void paintSheet(QPainter& painter)
 {
     painter.save();
-    painter.translate(30, 150);
+    painter.translate(16, 146);
     painter.rotate(-8);
     const QRectF sheet(0, 0, 92, 124);
     painter.setPen(Qt::NoPen);
@@ -48,8 +50,10 @@ void paintSheet(QPainter& painter)
 void paintQuill(QPainter& painter)
 {
     painter.save();
-    painter.translate(118, 262);
-    painter.rotate(-35);
+    // The nib rests on the last line of the sheet; the feather leans away.
+    painter.translate(92, 238);
+    painter.rotate(22);
+    painter.scale(0.78, 0.78);
     QPainterPath vane;
     vane.moveTo(0, 0);
     vane.cubicTo(-22, -40, -18, -110, 0, -170);
@@ -75,11 +79,13 @@ void paintWaves(QPainter& painter)
     for (int wave = 0; wave < kWaves; ++wave) {
         painter.setPen(QPen(kWave, 3, Qt::SolidLine, Qt::RoundCap));
         const qreal radius = 18 + wave * 16;
-        painter.drawArc(QRectF(30 - radius, 80 - radius, 2 * radius, 2 * radius), 10 * 16, 70 * 16);
+        painter.drawArc(
+            QRectF(kWaveOrigin.x() - radius, kWaveOrigin.y() - radius, 2 * radius, 2 * radius),
+            10 * 16, 70 * 16);
     }
     painter.setBrush(kPaper);
     painter.setPen(Qt::NoPen);
-    painter.drawEllipse(QPointF(30, 80), 5, 5);
+    painter.drawEllipse(kWaveOrigin, 5, 5);
 }
 
 void paintName(QPainter& painter, const QRect& area)
