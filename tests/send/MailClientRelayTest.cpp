@@ -216,6 +216,8 @@ protected:
     }
 
     QTemporaryDir outbox;
+    // The list file goes to the temporary folder; each test gets its own.
+    relaystest::ScopedTempFolder tempFolder{outbox.path()};
     MailClientRelay relay{MailAttachmentStore(outbox.filePath("quillon2-outbox"))};
     QObject owner;
     QString image;
@@ -257,6 +259,18 @@ TEST_F(MailClientRelayTest, AttachesOutboxCopiesThatOutliveTheFaxImage)
     EXPECT_TRUE(attached.first().startsWith(outbox.filePath("quillon2-outbox") + "/"));
     EXPECT_TRUE(attached.first().endsWith("/file_20150305090700123.tif"));
     EXPECT_EQ(testfiles::read(attached.first()), relaystest::sampleImageBytes());
+}
+
+TEST_F(MailClientRelayTest, WithoutAUsableOutboxTheOriginalsAreAttached)
+{
+    QTemporaryDir elsewhere;
+    ASSERT_TRUE(QFile::link(elsewhere.path(), outbox.filePath("quillon2-outbox")));
+
+    const auto [status, arguments] = runRelay();
+
+    ASSERT_TRUE(status.ok());
+    EXPECT_EQ(RecordingMailDesktop::parseMailto(arguments.value(0)).values("attach"),
+              QStringList{image});
 }
 
 TEST_F(MailClientRelayTest, MultiAddressModeAttachesTheListAndNamesItLast)

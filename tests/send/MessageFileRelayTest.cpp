@@ -5,7 +5,9 @@
 #include "send/core/FileOpener.h"
 #include "send/core/MessageCharset.h"
 #include "send/core/MimeComposer.h"
+#include "send/core/XdgFileOpener.h"
 #include "tests/send/MessageParser.h"
+#include "tests/send/RecordingMailDesktop.h"
 #include "tests/send/RelaysTestSupport.h"
 #include "tests/support/TestFiles.h"
 
@@ -40,19 +42,9 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(temp.isValid() && work.isValid());
-        // The relay writes into the temporary folder; each test gets its own.
-        previousTmpDir = qgetenv("TMPDIR");
-        qputenv("TMPDIR", QFile::encodeName(temp.path()));
         image = work.filePath("file_20150305090700123.tif");
         testfiles::write(image, relaystest::sampleImageBytes());
         request = relaystest::sampleRequest(image);
-    }
-    void TearDown() override
-    {
-        if (previousTmpDir.isNull())
-            qunsetenv("TMPDIR");
-        else
-            qputenv("TMPDIR", previousTmpDir);
     }
 
     QJsonObject runAndParse(const QString& notice)
@@ -70,8 +62,9 @@ protected:
     }
 
     QTemporaryDir temp;
+    // The relay writes into the temporary folder; each test gets its own.
+    relaystest::ScopedTempFolder tempFolder{temp.path()};
     QTemporaryDir work;
-    QByteArray previousTmpDir;
     QString image;
     FaxRequest request;
     RecordingOpener opener;
@@ -149,6 +142,19 @@ TEST_F(MessageFileRelayTest, SecondRunInTheSameSecondReplacesTheFile)
     EXPECT_EQ(header(parsed, "Subject"), "777");
     EXPECT_EQ(textLines(parsed).value(0), "second");
     EXPECT_EQ(QDir(temp.path()).entryList(QDir::Files).size(), 1);
+}
+
+TEST_F(MessageFileRelayTest, DesktopOpensTheEmlFileWithItsMailProgram)
+{
+    RecordingMailDesktop desktop;
+    ASSERT_TRUE(desktop.isValid());
+    XdgFileOpener xdgOpen(XdgFileOpener::kDefaultProgram, desktop.environment());
+
+    const Result<QString> path =
+        MessageFileRelay::run(request, "notice", relaystest::sampleSendTime(), xdgOpen);
+
+    ASSERT_TRUE(path.ok());
+    EXPECT_EQ(desktop.recordedArguments(), QStringList{path.value()});
 }
 
 TEST_F(MessageFileRelayTest, OpenerThatCannotOpenGoesUnnoticed)

@@ -25,26 +25,29 @@ RecordingMailDesktop::RecordingMailDesktop()
                                  .arg(m_record)
                                  .toUtf8());
     QFile::setPermissions(script, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-    testfiles::write(m_folder.filePath(QStringLiteral("data/applications/") + kDesktopEntry),
-                     QStringLiteral("[Desktop Entry]\nType=Application\nName=Recorder\n"
-                                    "Exec=%1 %u\nMimeType=x-scheme-handler/mailto;\n")
-                         .arg(script)
-                         .toUtf8());
+    testfiles::write(
+        m_folder.filePath(QStringLiteral("data/applications/") + kDesktopEntry),
+        QStringLiteral("[Desktop Entry]\nType=Application\nName=Recorder\n"
+                       "Exec=%1 %u\nMimeType=x-scheme-handler/mailto;message/rfc822;\n")
+            .arg(script)
+            .toUtf8());
     testfiles::write(m_folder.filePath("config/mimeapps.list"),
                      QByteArray("[Default Applications]\nx-scheme-handler/mailto=") +
-                         kDesktopEntry + "\n");
+                         kDesktopEntry + "\nmessage/rfc822=" + kDesktopEntry + "\n");
     testfiles::write(m_folder.filePath("none/.keep"), {});
 
     // Nothing of the real session may leak in: no desktop of its own, no
-    // MAILER or BROWSER, no system-wide associations. DISPLAY only needs to
-    // be set for xdg-open to consult the associations at all.
+    // MAILER or BROWSER, no system-wide configuration. The system's data
+    // folder stays for its MIME database (a ".eml" file is message/rfc822);
+    // our own association comes first. DISPLAY only needs to be set for
+    // xdg-open to consult the associations at all.
     m_environment.insert("PATH", "/usr/bin:/bin");
     m_environment.insert("HOME", m_folder.path());
     m_environment.insert("LANG", "C.UTF-8");
     m_environment.insert("XDG_CURRENT_DESKTOP", "X-Generic");
     m_environment.insert("XDG_DATA_HOME", m_folder.filePath("data"));
     m_environment.insert("XDG_CONFIG_HOME", m_folder.filePath("config"));
-    m_environment.insert("XDG_DATA_DIRS", m_folder.filePath("none"));
+    m_environment.insert("XDG_DATA_DIRS", "/usr/share");
     m_environment.insert("XDG_CONFIG_DIRS", m_folder.filePath("none"));
     m_environment.insert("DISPLAY", ":99");
     m_valid = true;

@@ -7,10 +7,10 @@
 
 #include <map>
 
-// A desktop of our own for the real xdg-email: a temporary folder holding a
-// generic desktop's configuration in which a small shell script is the mail
-// program for mailto links. The script records the arguments it is started
-// with, so a test sees exactly what a mail program would receive.
+// A desktop of our own for the real xdg-email and xdg-open: a temporary
+// folder holding a generic desktop's configuration in which a small shell
+// script is the mail program, for mailto links and for e-mail files. The script records the
+// arguments it is started with, so a test sees exactly what a mail program would receive.
 class RecordingMailDesktop
 {
 public:

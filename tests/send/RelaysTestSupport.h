@@ -3,6 +3,7 @@
 #include "send/core/FaxRequest.h"
 
 #include <QDateTime>
+#include <QFile>
 #include <QString>
 
 #include <ostream>
@@ -14,6 +15,29 @@ inline void PrintTo(const QString& text, std::ostream* os)
 }
 
 namespace relaystest {
+// Points the temporary folder (TMPDIR) at a folder of the test's own for as
+// long as it lives.
+class ScopedTempFolder
+{
+public:
+    explicit ScopedTempFolder(const QString& path) : m_previous(qgetenv("TMPDIR"))
+    {
+        qputenv("TMPDIR", QFile::encodeName(path));
+    }
+    ~ScopedTempFolder()
+    {
+        if (m_previous.isNull())
+            qunsetenv("TMPDIR");
+        else
+            qputenv("TMPDIR", m_previous);
+    }
+    ScopedTempFolder(const ScopedTempFolder&) = delete;
+    ScopedTempFolder& operator=(const ScopedTempFolder&) = delete;
+
+private:
+    QByteArray m_previous;
+};
+
 inline QByteArray sampleImageBytes()
 {
     QByteArray bytes;
