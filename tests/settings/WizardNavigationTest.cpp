@@ -15,6 +15,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -172,6 +173,20 @@ TEST(WizardCancel, NoStaysYesEndsWithoutStoring)
     EXPECT_TRUE(settings.CardName.isEmpty());
 }
 
+TEST(WizardCancel, EscapeAsksLikeCancel)
+{
+    TIni settings = defaults();
+    ScriptedPrompter prompter;
+    TFaxStartConfigForm wizard(settings, prompter);
+    wizard.show();
+    prompter.queue(Prompter::Answer::Yes);
+    QKeyEvent escape(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(&wizard, &escape);
+    EXPECT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(wizard.result(), QDialog::Rejected);
+    EXPECT_FALSE(wizard.isVisible());
+}
+
 TEST(WizardCancel, CloseBoxEndsWithoutAsking)
 {
     TIni settings = defaults();
@@ -269,6 +284,35 @@ TEST(WizardLanguage, SwitchRetranslatesAtOnceAndKeepsTheRelay)
 
     languages.setCurrentLanguage(LanguageManager::kBuiltInLanguage);
     EXPECT_EQ(wizard.btNext->text(), "Next");
+    QTemporaryDir empty;
+    languages.registerLanguageFiles(empty.path());
+}
+
+TEST(WizardLanguage, UnreadableLanguageIsReportedAndNothingChanges)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath("german.lng");
+    testfiles::write(path, "LANGID=1031\n[$CONSTANTS]\nSPage=Seite\n");
+    LanguageManager& languages = LanguageManager::instance();
+    languages.registerLanguageFiles(dir.path());
+
+    TIni settings = defaults();
+    ScriptedPrompter prompter;
+    TFaxStartConfigForm wizard(settings, prompter);
+    wizard.show();
+    wizard.cbEMailSendMethod->setCurrentIndex(1);
+    ASSERT_TRUE(QFile::remove(path));
+    wizard.ComboBox1->setCurrentIndex(1);
+    wizard.ComboBox1Change(1);
+
+    EXPECT_EQ(languages.currentLanguage(), 1033);
+    EXPECT_EQ(wizard.ComboBox1->currentData().toInt(), 1033);
+    EXPECT_EQ(settings.LanguageID, 1033);
+    EXPECT_EQ(wizard.cbEMailSendMethod->currentIndex(), 1);
+    ASSERT_EQ(prompter.shown().size(), 1u);
+    EXPECT_EQ(prompter.shown().front().icon, Prompter::Icon::Error);
+    EXPECT_TRUE(prompter.shown().front().text.contains("german.lng"));
+
     QTemporaryDir empty;
     languages.registerLanguageFiles(empty.path());
 }
