@@ -14,7 +14,6 @@ constexpr int kRedWeight = 77;
 constexpr int kGreenWeight = 150;
 constexpr int kBlueWeight = 29;
 constexpr int kWeightShift = 8;
-constexpr int kBlackThreshold = 128;
 
 int luminance(QRgb pixel)
 {
@@ -34,9 +33,9 @@ inline QRgb onWhite(QRgb pixel)
                 (qBlue(pixel) * alpha + kMaxByte * paper) / kMaxByte);
 }
 
-inline bool isDark(QRgb pixel)
+inline bool isDark(QRgb pixel, int threshold)
 {
-    return luminance(pixel) < kBlackThreshold;
+    return luminance(pixel) < threshold;
 }
 
 std::array<uchar, kLevels> makeBitReversal()
@@ -111,7 +110,8 @@ void packPixels(const QRgb* line, int width, uchar* out, IsBlack isBlack)
 
 } // namespace
 
-BilevelPacker::BilevelPacker(const QImage& image, TwoColours rule) : m_image(image)
+BilevelPacker::BilevelPacker(const QImage& image, TwoColours rule, int threshold)
+    : m_image(image), m_threshold(threshold)
 {
     switch (m_image.format()) {
     case QImage::Format_Mono:
@@ -138,7 +138,7 @@ void BilevelPacker::prepareMono()
     const QRgb one = onWhite(table[1]);
     if (zero == one) {
         // Both indexes show the same colour: the page is that colour all over.
-        m_allBlack = isDark(zero);
+        m_allBlack = isDark(zero, m_threshold);
         m_mode = Mode::Lookup8;
         m_black.fill(m_allBlack ? 1 : 0);
         return;
@@ -157,7 +157,7 @@ void BilevelPacker::prepareLookup(TwoColours rule)
         return index < table.size() ? onWhite(table[index]) : qRgb(0, 0, 0);
     };
     for (int index = 0; index < kLevels; ++index)
-        m_black[static_cast<size_t>(index)] = isDark(colourOf(index)) ? 1 : 0;
+        m_black[static_cast<size_t>(index)] = isDark(colourOf(index), m_threshold) ? 1 : 0;
     if (rule != TwoColours::MapDarkerToBlack)
         return;
 
@@ -256,9 +256,10 @@ void BilevelPacker::packRow(int y, uchar* out) const
     case Mode::Rgb: {
         const auto* pixels = reinterpret_cast<const QRgb*>(line);
         if (composite)
-            packPixels(pixels, width(), out, [](QRgb p) { return isDark(onWhite(p)); });
+            packPixels(pixels, width(), out,
+                       [t = m_threshold](QRgb p) { return isDark(onWhite(p), t); });
         else
-            packPixels(pixels, width(), out, [](QRgb p) { return isDark(p); });
+            packPixels(pixels, width(), out, [t = m_threshold](QRgb p) { return isDark(p, t); });
         return;
     }
     case Mode::RgbTwoColours: {
@@ -274,9 +275,9 @@ void BilevelPacker::packRow(int y, uchar* out) const
     }
 }
 
-QImage BilevelPacker::toMonoImage(const QImage& image, TwoColours rule)
+QImage BilevelPacker::toMonoImage(const QImage& image, TwoColours rule, int threshold)
 {
-    const BilevelPacker packer(image, rule);
+    const BilevelPacker packer(image, rule, threshold);
     QImage result(image.size(), QImage::Format_Mono);
     if (result.isNull())
         return result;

@@ -20,8 +20,10 @@ class BilevelPacker
 {
 public:
     enum class TwoColours { MapDarkerToBlack, Threshold };
+    // Grey levels (0 to 255) below this are black.
+    static constexpr int kMiddleGrey = 128;
 
-    BilevelPacker(const QImage& image, TwoColours rule);
+    BilevelPacker(const QImage& image, TwoColours rule, int threshold = kMiddleGrey);
 
     int width() const { return m_image.width(); }
     int height() const { return m_image.height(); }
@@ -31,7 +33,7 @@ public:
     void packRow(int y, uchar* out) const;
 
     // The whole image as a Format_Mono image with index 0 white, 1 black.
-    static QImage toMonoImage(const QImage& image, TwoColours rule);
+    static QImage toMonoImage(const QImage& image, TwoColours rule, int threshold = kMiddleGrey);
 
 private:
     enum class Mode { Mono, MonoLsb, Lookup8, Rgb, RgbTwoColours };
@@ -42,6 +44,7 @@ private:
     void clearPadding(uchar* out) const;
 
     QImage m_image;
+    int m_threshold = kMiddleGrey;
     Mode m_mode = Mode::Rgb;
     bool m_invert = false;
     bool m_allBlack = false;

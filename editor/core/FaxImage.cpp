@@ -53,6 +53,19 @@ int scaledLength(int length, int fromDpi, int toDpi)
     return qMax(1, static_cast<int>(std::lround(static_cast<double>(length) * toDpi / fromDpi)));
 }
 
+// The grey level below which a resampled 1-bit pixel is black. Reducing
+// spreads a one-pixel stroke over neighbouring pixels as light grey, so the
+// more a page shrinks the lighter the grey that still counts as ink; the
+// paper itself stays pure white and never crosses it.
+int inkThreshold(double scale)
+{
+    constexpr double kLightestInk = 0.9;
+    if (scale >= 1.0)
+        return BilevelPacker::kMiddleGrey;
+    const double lightness = qMin(kLightestInk, 1.0 - scale / 3.0);
+    return qMax(BilevelPacker::kMiddleGrey, static_cast<int>(lightness * 255.0));
+}
+
 // The page at another resolution, same physical size, same pixel format. A
 // 1-bit page is scaled in grey and thresholded again, so that thin strokes
 // survive a reduction.
@@ -63,7 +76,10 @@ QImage resample(const QImage& image, QSize size)
     case QImage::Format_MonoLSB: {
         const QImage grey = image.convertToFormat(QImage::Format_Grayscale8)
                                 .scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
-        return ConvertToPixelFormat(grey, QImage::Format_Mono);
+        const double scale = qMin(static_cast<double>(size.width()) / image.width(),
+                                  static_cast<double>(size.height()) / image.height());
+        return BilevelPacker::toMonoImage(grey, BilevelPacker::TwoColours::Threshold,
+                                          inkThreshold(scale));
     }
     case QImage::Format_Indexed8:
         // Smoothing would make colours the palette does not have.

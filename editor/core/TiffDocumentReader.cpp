@@ -1,5 +1,6 @@
 #include "editor/core/TiffDocumentReader.h"
 
+#include "editor/core/BilevelPacker.h"
 #include "editor/core/TiffHandle.h"
 #include "editor/core/TiffMessageCapture.h"
 

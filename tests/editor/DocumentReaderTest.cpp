@@ -136,6 +136,35 @@ TEST(TiffReaderTest, BilevelPhotometricAndFillOrderGiveTheSamePixels)
     }
 }
 
+// Tiled pages take the general path through libtiff's RGBA reading and still
+// come out in their own format.
+TEST(TiffReaderTest, TiledPagesKeepTheirFormat)
+{
+    QTemporaryDir dir;
+    const QImage images[] = {tifffiles::bilevelPattern(70, 50), tifffiles::greyPattern(70, 50),
+                             tifffiles::colourPattern(70, 50)};
+    std::vector<TiffPage> written;
+    for (const QImage& image : images) {
+        TiffPage page;
+        page.image = image;
+        page.compression = COMPRESSION_LZW;
+        page.minIsBlack = true;
+        page.tileSize = 32;
+        written.push_back(page);
+    }
+    const QString path = dir.filePath(QStringLiteral("tiled.tif"));
+    ASSERT_TRUE(tifffiles::writeTiff(path, written));
+    const Result<std::vector<Page>> pages = TiffDocumentReader().read(path);
+    ASSERT_TRUE(pages.ok()) << pages.status().text().toStdString();
+    ASSERT_EQ(pages.value().size(), 3u);
+    for (size_t i = 0; i < 3; ++i) {
+        SCOPED_TRACE(i);
+        EXPECT_EQ(pages.value()[i].image().format(), images[i].format());
+        EXPECT_TRUE(tifffiles::samePixels(pages.value()[i].image(), images[i]));
+    }
+    EXPECT_EQ(pages.value()[0].image().color(0), qRgb(255, 255, 255));
+}
+
 TEST(TiffReaderTest, CentimetreResolutionBecomesDotsPerInch)
 {
     QTemporaryDir dir;

@@ -282,6 +282,44 @@ TEST(FaxImageTest, OutputResolutionResamplesEveryPageToItsPhysicalSize)
     EXPECT_EQ(info[1].resolution, QStringLiteral("300, 300 pixels/inch"));
 }
 
+// A hairline on a 300 dpi page stays a line when the page goes to 200 dpi.
+TEST(FaxImageTest, ReductionKeepsHairlines)
+{
+    QImage image(300, 300, QImage::Format_Mono);
+    image.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
+    image.fill(0);
+    for (int y = 0; y < 300; ++y)
+        image.setPixel(151, y, 1);
+    for (int x = 0; x < 300; ++x)
+        image.setPixel(x, 76, 1);
+    std::vector<Page> pages = {Page(image, {})};
+    pages[0].parameters().dpiX = pages[0].parameters().dpiY = 300;
+
+    ApplyFaxImageParameters(pages, FaxImageOptions{true, 200});
+
+    const QImage& reduced = pages[0].image();
+    ASSERT_EQ(reduced.size(), QSize(200, 200));
+    int rowsWithInk = 0;
+    int columnsWithInk = 0;
+    int blackPixels = 0;
+    for (int i = 0; i < 200; ++i) {
+        bool rowInk = false;
+        bool columnInk = false;
+        for (int j = 95; j < 107; ++j)
+            rowInk = rowInk || qGray(reduced.pixel(j, i)) == 0;
+        for (int j = 45; j < 57; ++j)
+            columnInk = columnInk || qGray(reduced.pixel(i, j)) == 0;
+        rowsWithInk += rowInk ? 1 : 0;
+        columnsWithInk += columnInk ? 1 : 0;
+        for (int j = 0; j < 200; ++j)
+            blackPixels += qGray(reduced.pixel(j, i)) == 0 ? 1 : 0;
+    }
+    EXPECT_EQ(rowsWithInk, 200);
+    EXPECT_EQ(columnsWithInk, 200);
+    // Lines, not smudges: about two lines of at most two pixels each.
+    EXPECT_LE(blackPixels, 2 * 2 * 200);
+}
+
 TEST(FaxImageTest, PageListIsUpdatedAndAnnounced)
 {
     PageList list;

@@ -2,6 +2,7 @@
 
 #include <QFile>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
@@ -113,8 +114,55 @@ void setPixelTags(TIFF* tiff, const TiffPage& page)
     }
     if (page.compression == COMPRESSION_JPEG)
         TIFFSetField(tiff, TIFFTAG_JPEGQUALITY, 95);
+    if (page.tileSize > 0) {
+        TIFFSetField(tiff, TIFFTAG_TILEWIDTH, static_cast<uint32_t>(page.tileSize));
+        TIFFSetField(tiff, TIFFTAG_TILELENGTH, static_cast<uint32_t>(page.tileSize));
+        return;
+    }
     TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
                  page.compression == COMPRESSION_JPEG ? 16u : TIFFDefaultStripSize(tiff, 0));
+}
+
+int bitsPerPixel(const QImage& image)
+{
+    switch (image.format()) {
+    case QImage::Format_Mono:
+        return 1;
+    case QImage::Format_Grayscale8:
+    case QImage::Format_Indexed8:
+        return 8;
+    case QImage::Format_ARGB32:
+        return 32;
+    default:
+        return 24;
+    }
+}
+
+bool writeTiles(TIFF* tiff, const TiffPage& page)
+{
+    const int size = page.tileSize;
+    const int bits = bitsPerPixel(page.image);
+    const size_t tileRowBytes = static_cast<size_t>(size * bits / 8);
+    std::vector<uchar> tile(tileRowBytes * static_cast<size_t>(size));
+    for (int ty = 0; ty < page.image.height(); ty += size) {
+        for (int tx = 0; tx < page.image.width(); tx += size) {
+            std::fill(tile.begin(), tile.end(), 0);
+            for (int r = 0; r < size && ty + r < page.image.height(); ++r) {
+                const std::vector<uchar> row = rowOf(page, ty + r);
+                const size_t from = static_cast<size_t>(tx * bits / 8);
+                const size_t count = std::min(tileRowBytes, row.size() - from);
+                std::copy_n(row.begin() + static_cast<long>(from), count,
+                            tile.begin() +
+                                static_cast<long>(tileRowBytes * static_cast<size_t>(r)));
+            }
+            const uint32_t index =
+                TIFFComputeTile(tiff, static_cast<uint32_t>(tx), static_cast<uint32_t>(ty), 0, 0);
+            if (TIFFWriteEncodedTile(tiff, index, tile.data(), static_cast<tmsize_t>(tile.size())) <
+                0)
+                return false;
+        }
+    }
+    return true;
 }
 
 } // namespace
@@ -129,7 +177,9 @@ bool writeTiff(const QString& path, const std::vector<TiffPage>& pages)
         const TiffPage& page = pages[i];
         setCommonTags(tiff, page, static_cast<uint16_t>(i), static_cast<uint16_t>(pages.size()));
         setPixelTags(tiff, page);
-        for (int y = 0; y < page.image.height() && ok; ++y) {
+        if (page.tileSize > 0)
+            ok = writeTiles(tiff, page);
+        for (int y = 0; page.tileSize == 0 && y < page.image.height() && ok; ++y) {
             std::vector<uchar> row = rowOf(page, y);
             ok = TIFFWriteScanline(tiff, row.data(), static_cast<uint32_t>(y), 0) == 1;
         }

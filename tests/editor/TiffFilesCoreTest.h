@@ -23,6 +23,7 @@ struct TiffPage
     bool minIsBlack = false;                // bilevel and grey pages
     uint16_t fillOrder = FILLORDER_MSB2LSB; // bilevel pages
     bool jpegYCbCr = false;                 // colour pages with JPEG compression
+    int tileSize = 0; // > 0: written in square tiles of this size (a multiple of 16)
 };
 
 // Writes the pages as one multi-page TIFF; returns false when libtiff fails.
