@@ -176,7 +176,6 @@ CommandServer::CommandServer(IntakeQueue& queue, quint16 port, QObject* parent)
 {
     m_thread.setObjectName(QStringLiteral("CommandServer"));
     m_worker->moveToThread(&m_thread);
-    m_thread.start();
 }
 
 CommandServer::~CommandServer()
@@ -190,6 +189,9 @@ CommandServer::ActivationResult CommandServer::Activate()
 {
     if (m_active)
         return {Activation::Listening, {}};
+    // The thread runs only in a start that serves; most starts never do.
+    if (!m_thread.isRunning())
+        m_thread.start();
     ActivationResult result;
     Worker* worker = m_worker.get();
     const quint16 port = m_port;

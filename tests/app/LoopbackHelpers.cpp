@@ -52,9 +52,9 @@ bool portIsFree(quint16 port)
 QString whyNoOtherUser()
 {
     if (::getuid() != 0)
-        return QStringLiteral("needs root to start a client as another user");
+        return QStringLiteral("needs root to start a program as another user");
     if (!QFileInfo(kSetpriv).isExecutable())
-        return QStringLiteral("needs setpriv (util-linux) to start a client as another user");
+        return QStringLiteral("needs setpriv (util-linux) to start a program as another user");
     return {};
 }
 
