@@ -13,7 +13,10 @@ struct Layer
     static constexpr double kDefaultMagnification = 2.0;
     enum MagnifyStyle { MagnifyRectangle = 0, MagnifyEllipse = 1 };
     enum MagnifySource { MagnifyBackground = 0, MagnifyCanvas = 1 };
-    // Index into the "Operation" list; 0 is "Normal".
+    // Index into the "Operation" list; 0 is "Normal". Drawn as their
+    // namesakes: Add, Sub (difference), Mul, OR, AND, XOR, MAX (lighten),
+    // MIN (darken), Screen, Exclusion, Overlay, HardLight, SoftLight and
+    // ColorBurn; the other codes are kept but drawn as Normal.
     static constexpr int kOperationNormal = 0;
     static constexpr int kOperationCount = 38;
 
@@ -31,7 +34,10 @@ struct Layer
     int magnifyStyle = MagnifyRectangle;
     int magnifySource = MagnifyCanvas;
     int operation = kOperationNormal;
-    bool mask = false; // transparency mask of the layer directly below
+    // Transparency mask of the layer directly below: its white lets that
+    // layer show, its black hides it, and outside the mask nothing shows.
+    // The mask itself is never drawn.
+    bool mask = false;
 
     // The size the layer is drawn at.
     QSize size() const

@@ -3,6 +3,7 @@
 #include "editor/core/BilevelPacker.h"
 
 #include <QPainter>
+#include <QPainterPath>
 
 #include <algorithm>
 
@@ -19,6 +20,12 @@ QPainter::CompositionMode compositionFor(int operation)
         return QPainter::CompositionMode_Difference;
     case 4:
         return QPainter::CompositionMode_Multiply;
+    case 5:
+        return QPainter::RasterOp_SourceOrDestination;
+    case 6:
+        return QPainter::RasterOp_SourceAndDestination;
+    case 7:
+        return QPainter::RasterOp_SourceXorDestination;
     case 8:
         return QPainter::CompositionMode_Lighten;
     case 9:
@@ -65,6 +72,65 @@ QImage toIndexed(const QImage& image, const QVector<QRgb>& colorTable)
     if (colorTable.isEmpty())
         return opaque.convertToFormat(QImage::Format_Indexed8, Qt::ThresholdDither);
     return opaque.convertToFormat(QImage::Format_Indexed8, colorTable, Qt::ThresholdDither);
+}
+
+// A mask's pixels as opacity: white shows the layer under it, black hides it.
+QImage maskOpacity(const QImage& mask, QSize size)
+{
+    const QImage grey = mask.scaled(size, Qt::IgnoreAspectRatio, Qt::SmoothTransformation)
+                            .convertToFormat(QImage::Format_Grayscale8);
+    QImage opacity(size, QImage::Format_ARGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        const uchar* in = grey.constScanLine(y);
+        auto* out = reinterpret_cast<QRgb*>(opacity.scanLine(y));
+        for (int x = 0; x < size.width(); ++x)
+            out[x] = qRgba(0, 0, 0, in[x]);
+    }
+    return opacity;
+}
+
+// The layer's picture as drawn at its own size, cut by the mask that lies
+// over it; outside the mask's rectangle nothing of the layer shows.
+QImage masked(const QImage& content, const QRect& where, const Layer& mask)
+{
+    QImage result(where.size(), QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    painter.drawImage(QRect(QPoint(0, 0), where.size()), content);
+    QImage window(where.size(), QImage::Format_ARGB32_Premultiplied);
+    window.fill(Qt::transparent);
+    if (!mask.image.isNull() && !mask.size().isEmpty()) {
+        QPainter windowPainter(&window);
+        windowPainter.drawImage(mask.rect().topLeft() - where.topLeft(),
+                                maskOpacity(mask.image, mask.size()));
+    }
+    painter.setCompositionMode(QPainter::CompositionMode_DestinationIn);
+    painter.drawImage(0, 0, window);
+    return result;
+}
+
+// What a magnifying layer shows: the part of source (an image whose origin
+// lies at origin in view coordinates) around the layer's centre, enlarged to
+// fill the layer.
+QImage magnified(const QImage& source, QPoint origin, const Layer& layer)
+{
+    const QRect where = layer.rect();
+    const double factor = layer.magnification > 0.0 ? layer.magnification : 1.0;
+    const QSizeF seen(where.width() / factor, where.height() / factor);
+    const QPointF centre = QRectF(where).center() - QPointF(origin);
+    const QRectF from(centre.x() - seen.width() / 2, centre.y() - seen.height() / 2, seen.width(),
+                      seen.height());
+    QImage result(where.size(), QImage::Format_ARGB32_Premultiplied);
+    result.fill(Qt::transparent);
+    QPainter painter(&result);
+    if (layer.magnifyStyle == Layer::MagnifyEllipse) {
+        QPainterPath ellipse;
+        ellipse.addEllipse(QRectF(QPointF(0, 0), QSizeF(where.size())));
+        painter.setClipPath(ellipse);
+    }
+    painter.setRenderHint(QPainter::SmoothPixmapTransform);
+    painter.drawImage(QRectF(QPointF(0, 0), QSizeF(where.size())), source, from);
+    return result;
 }
 
 } // namespace
@@ -227,24 +293,54 @@ QImage LayerStack::Flatten() const
     if (result.isNull())
         return result;
     result.fill(backgroundColor());
+    const QPoint origin(left, top);
     QPainter painter(&result);
     painter.translate(-left, -top);
-    for (const Layer& layer : m_layers) {
-        if (!layer.visible || layer.mask || layer.image.isNull() || layer.size().isEmpty())
+    for (size_t i = 0; i < m_layers.size(); ++i) {
+        const Layer& layer = m_layers[i];
+        if (!layer.visible || layer.mask || layer.size().isEmpty())
             continue;
+        QImage content;
+        if (layer.magnify) {
+            painter.end();
+            content = magnified(layer.magnifySource == Layer::MagnifyBackground
+                                    ? backgroundOnly(result.size(), origin)
+                                    : result,
+                                origin, layer);
+            painter.begin(&result);
+            painter.translate(-left, -top);
+        } else {
+            content = layer.image;
+        }
+        if (content.isNull())
+            continue;
+        // A mask is the layer right above the one it cuts.
+        if (i + 1 < m_layers.size() && m_layers[i + 1].mask)
+            content = masked(content, layer.rect(), m_layers[i + 1]);
         painter.save();
         if (layer.cropped)
             painter.setClipRect(background);
         painter.setOpacity(layer.transparency / static_cast<double>(Layer::kOpaque));
         painter.setCompositionMode(compositionFor(layer.operation));
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, layer.size() != layer.image.size());
-        painter.drawImage(layer.rect(), layer.image);
+        painter.setRenderHint(QPainter::SmoothPixmapTransform, layer.size() != content.size());
+        painter.drawImage(layer.rect(), content);
         painter.restore();
     }
     painter.setRenderHint(QPainter::Antialiasing);
     for (const auto& object : m_objects)
         object->paint(painter);
     return result;
+}
+
+QImage LayerStack::backgroundOnly(QSize size, QPoint origin) const
+{
+    QImage image(size, QImage::Format_ARGB32);
+    image.fill(backgroundColor());
+    QPainter painter(&image);
+    const Layer& background = m_layers.front();
+    if (!background.image.isNull())
+        painter.drawImage(background.rect().translated(-origin), background.image);
+    return image;
 }
 
 Page LayerStack::toPage(const PageParameters& parameters) const

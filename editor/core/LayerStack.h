@@ -70,7 +70,10 @@ public:
     bool hasChanges() const;
 
     // All visible layers composited over one another as the view shows them at
-    // 100 %, the objects drawn on top, in one ARGB32 image. Its size runs from
+    // 100 %, the objects drawn on top, in one ARGB32 image. A layer is drawn
+    // at its transparency with its operation (the ones QPainter knows, see
+    // Layer), cut by the mask layer right above it when there is one; a
+    // magnifying layer shows what lies under it enlarged instead of its image. Its size runs from
     // the left-most / top-most layer edge (the origin when none lies beyond it)
     // to the furthest right and bottom edge of the background and of every
     // layer that is not cropped; uncovered parts are backgroundColor().
@@ -83,6 +86,10 @@ public:
     Page toPage(const PageParameters& parameters) const;
 
 private:
+    // The background layer alone on the view's grey, for magnifiers that
+    // look at the background only.
+    QImage backgroundOnly(QSize size, QPoint origin) const;
+
     std::vector<Layer> m_layers;
     std::vector<std::unique_ptr<VectorObject>> m_objects;
     int m_current = 0;

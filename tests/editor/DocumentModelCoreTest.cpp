@@ -178,6 +178,68 @@ TEST(LayerStackTest, TransparencyAndObjectsAreDrawn)
     EXPECT_EQ(flat.pixel(25, 5), QColor(Qt::white).rgb());
 }
 
+TEST(LayerStackTest, MaskCutsTheLayerBelowIt)
+{
+    LayerStack stack = LayerStack::fromPage(whitePage(40, 40));
+    stack.addLayer(solidLayer(QPoint(0, 0), QSize(20, 20), Qt::red));
+    Layer mask = solidLayer(QPoint(0, 0), QSize(10, 20), Qt::white);
+    mask.image.fill(Qt::white);
+    for (int y = 0; y < 20; ++y) {
+        for (int x = 5; x < 10; ++x)
+            mask.image.setPixel(x, y, qRgb(0, 0, 0));
+    }
+    mask.mask = true;
+    mask.visible = false;
+    stack.addLayer(mask);
+
+    const QImage flat = stack.Flatten();
+
+    EXPECT_EQ(flat.pixel(2, 2), QColor(Qt::red).rgb());    // under white
+    EXPECT_EQ(flat.pixel(7, 2), QColor(Qt::white).rgb());  // under black
+    EXPECT_EQ(flat.pixel(15, 2), QColor(Qt::white).rgb()); // outside the mask
+}
+
+TEST(LayerStackTest, MagnifierEnlargesWhatLiesUnderIt)
+{
+    Page page = whitePage(40, 40);
+    QImage image = page.image();
+    for (int y = 10; y < 12; ++y) {
+        for (int x = 10; x < 12; ++x)
+            image.setPixel(x, y, qRgb(0, 0, 0));
+    }
+    page.setImage(image);
+    for (const int source : {Layer::MagnifyBackground, Layer::MagnifyCanvas}) {
+        LayerStack stack = LayerStack::fromPage(page);
+        Layer magnifier = solidLayer(QPoint(0, 0), QSize(40, 40), Qt::green);
+        magnifier.magnify = true;
+        magnifier.magnifySource = source;
+        stack.addLayer(magnifier);
+
+        const QImage flat = stack.Flatten();
+
+        // The middle 20 by 20 pixels fill the layer: the dot at 10,10 now
+        // covers 0,0 to 3,3.
+        EXPECT_LT(qGray(flat.pixel(1, 1)), 64) << source;
+        EXPECT_EQ(flat.pixel(8, 8), QColor(Qt::white).rgb()) << source;
+    }
+}
+
+TEST(LayerStackTest, OperationsCombineWithWhatIsBelow)
+{
+    LayerStack stack = LayerStack::fromPage(whitePage(10, 10));
+    Layer darken = solidLayer(QPoint(0, 0), QSize(10, 10), QColor(200, 50, 200));
+    darken.operation = 9; // "MIN (Darken)"
+    stack.addLayer(darken);
+    Layer lighten = solidLayer(QPoint(0, 0), QSize(5, 10), QColor(100, 100, 100));
+    lighten.operation = 8; // "MAX (Lighten)"
+    stack.addLayer(lighten);
+
+    const QImage flat = stack.Flatten();
+
+    EXPECT_EQ(flat.pixel(7, 5), qRgb(200, 50, 200));
+    EXPECT_EQ(flat.pixel(2, 5), qRgb(200, 100, 200));
+}
+
 TEST(LayerStackTest, CommittedPageKeepsItsPixelFormat)
 {
     struct Case
