@@ -1,4 +1,5 @@
 #include "app/core/CommandServer.h"
+#include "app/core/FileHandOff.h"
 #include "app/core/IntakeQueue.h"
 #include "app/ui/TFaxHideForm.h"
 #include "app/ui/TNewDocForm.h"
@@ -362,5 +363,24 @@ TEST_F(IntakeStart, HandedOverPathReachesTheDialogThroughTheServer)
     EXPECT_EQ(seen.captions, QStringList({"(first)"}));
     EXPECT_EQ(seen.incomingPages, 3);
     EXPECT_EQ(editor->pages().count(), 4);
+}
+} // namespace
+
+namespace {
+TEST_F(IntakeStart, HandOffIsAnsweredWhileTheIntakeDialogWaitsForTheUser)
+{
+    TFaxHideForm& form = start({document(QStringLiteral("first.tif"), 1)});
+    ASSERT_TRUE(form.isCommandServerActive());
+    form.EnqueueFile(document(QStringLiteral("second.tif"), 1));
+    const QString third = document(QStringLiteral("third.tif"), 1);
+    bool handedOver = false;
+    form.NewDocForm().setRunner([this, &third, &handedOver](TNewDocForm& dialog) {
+        // The user has not answered yet; meanwhile another start hands over.
+        handedOver = FileHandOff::HandOver(third, m_port).ok();
+        return dialog.kResultCancel;
+    });
+    tick();
+    EXPECT_TRUE(handedOver);
+    EXPECT_EQ(form.DequeueFile(), third);
 }
 } // namespace
