@@ -1,5 +1,7 @@
 #include "send/core/FaxRequest.h"
 
+#include "about/core/VersionRecord.h"
+#include "crypto/core/PasswordValue.h"
 #include "send/core/MessageCharset.h"
 
 #include <QFileInfo>
@@ -16,6 +18,23 @@ void addWhenPresent(std::vector<FaxRequest::Parameter>& list, const char* name,
         list.push_back({QString::fromLatin1(name), value});
 }
 } // namespace
+
+FaxRequest FaxRequest::compose(const Source& source)
+{
+    FaxRequest request;
+    request.recipients = QStringList{VersionRecord::gatewayAddress()};
+    request.fromAddress = source.replyAddress;
+    request.subject = source.numberText;
+    request.faxImagePath = source.faxImagePath;
+    request.cardName = source.cardName;
+    request.passwordValue =
+        BuildPasswordValue(source.cardPasswordHash, source.passMode, source.faxImagePath);
+    request.languageId = source.languageId;
+    request.version = VersionRecord::value(QStringLiteral("FileVersion"));
+    request.passMode = source.passMode;
+    request.additional = source.additional;
+    return request;
+}
 
 QString FaxRequest::faxFileName() const
 {

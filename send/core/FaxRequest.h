@@ -29,6 +29,24 @@ public:
         QByteArray data;
     };
 
+    // What a request is made of, gathered by the sender from the settings,
+    // the number box, the fax image and the additional parameters.
+    struct Source
+    {
+        QString numberText;
+        QString faxImagePath;
+        QString cardName;
+        QString cardPasswordHash;
+        int passMode = 1;
+        QString replyAddress;
+        quint16 languageId = 0;
+        AdditionalParameters additional;
+    };
+
+    // A fresh request to the gateway: the program's version, the X-Password
+    // value for this fax image, everything else as the source has it.
+    static FaxRequest compose(const Source& source);
+
     // Name of the multi-address list attachment in the MIME renderings.
     static constexpr char kMultiFaxAttachmentName[] = "multyfax_numbers.txt";
 

@@ -1,6 +1,8 @@
 #include "send/core/MimeComposer.h"
+#include "about/core/VersionRecord.h"
 
 #include "tests/send/MessageParser.h"
+#include "tests/send/QStringPrinter.h"
 #include "tests/support/TestFiles.h"
 
 #include <QJsonArray>
@@ -257,6 +259,34 @@ TEST(MailClientText, WritesEveryParameterWithMultiAddressLast)
         request.mailClientText("N", "/tmp/multyfax_20150305_090700.txt")
             .endsWith("X-PassMode=1\r\nX-SendDT=05.03.2015 09:07:00\r\nX-Debug=Y\r\n"
                       "X-FaxFile=file_1.tif\r\nX-MultyFax=/tmp/multyfax_20150305_090700.txt"));
+}
+
+} // namespace
+
+namespace {
+
+TEST(FaxRequestCompose, FillsGatewayVersionAndPasswordForTheImage)
+{
+    QTemporaryDir folder;
+    FaxRequest::Source source;
+    source.numberText = "123456 (My Favorite Client)";
+    source.faxImagePath = folder.filePath("file_1.tif");
+    source.cardName = "4711";
+    source.cardPasswordHash = "81dc9bdb52d04dc20036dbd8313ed055";
+    source.passMode = 0;
+    source.replyAddress = "client@example.com";
+    source.languageId = 1049;
+    const FaxRequest simple = FaxRequest::compose(source);
+    EXPECT_EQ(simple.recipients, QStringList{VersionRecord::gatewayAddress()});
+    EXPECT_EQ(simple.version, VersionRecord::value("FileVersion"));
+    EXPECT_EQ(simple.passwordValue, source.cardPasswordHash);
+    EXPECT_EQ(simple.subject, source.numberText);
+    EXPECT_EQ(simple.fromAddress, source.replyAddress);
+
+    source.passMode = 1;
+    EXPECT_TRUE(FaxRequest::compose(source).passwordValue.isEmpty()) << "no image yet";
+    testfiles::write(source.faxImagePath, "II*\0 image");
+    EXPECT_EQ(FaxRequest::compose(source).passwordValue.size(), 32);
 }
 
 } // namespace
