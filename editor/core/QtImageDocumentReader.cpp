@@ -10,10 +10,8 @@
 namespace {
 
 constexpr double kInchesPerMetre = 39.3700787;
-// Qt's readers refuse to allocate more than this many megabytes for one
-// image: the largest page we accept, at 4 bytes a pixel.
-constexpr int kAllocationLimitMegabytes =
-    static_cast<int>(DocumentReader::kMaxPagePixels * 4 / (1024 * 1024)) + 1;
+constexpr qint64 kBytesPerPixel = 4;
+constexpr qint64 kBytesPerMegabyte = 1024 * 1024;
 
 QString tr(const char* text)
 {
@@ -74,7 +72,6 @@ Result<std::vector<Page>> QtImageDocumentReader::read(const QString& path) const
     if (info.size() == 0)
         return Status::failure(failureText(path, tr("the file is empty.")));
 
-    QImageReader::setAllocationLimit(kAllocationLimitMegabytes);
     QImageReader reader(path);
     reader.setAutoTransform(true);
     if (!reader.canRead()) {
@@ -99,6 +96,17 @@ Result<std::vector<Page>> QtImageDocumentReader::read(const QString& path) const
                           .arg(pages.size() + 1)
                           .arg(size.width())
                           .arg(size.height())));
+        }
+        // Qt's readers refuse pictures above their own allocation limit (a
+        // process-wide setting we leave alone); say so rather than "damaged".
+        const qint64 limit = QImageReader::allocationLimit() * kBytesPerMegabyte;
+        if (size.isValid() && limit > 0 &&
+            static_cast<qint64>(size.width()) * size.height() * kBytesPerPixel > limit) {
+            return Status::failure(
+                failureText(path, tr("image %1 is %2 by %3 pixels, too large to open as a page.")
+                                      .arg(pages.size() + 1)
+                                      .arg(size.width())
+                                      .arg(size.height())));
         }
         QImage image;
         if (!reader.read(&image) || image.isNull()) {

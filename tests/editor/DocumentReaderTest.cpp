@@ -209,6 +209,8 @@ struct DamagedCase
     const char* fileName;
     // Makes the damaged file from a good two-page G4 document.
     QByteArray (*damage)(const QByteArray& good);
+    // A word the message must hold besides the file name, if any.
+    const char* mentions = nullptr;
 };
 
 QByteArray truncatedInTheMiddle(const QByteArray& good)
@@ -275,6 +277,42 @@ QByteArray absurdSize(const QByteArray&)
     return bytes;
 }
 
+quint32 crc32(const QByteArray& bytes)
+{
+    quint32 crc = 0xffffffffu;
+    for (const char c : bytes) {
+        crc ^= static_cast<uchar>(c);
+        for (int k = 0; k < 8; ++k)
+            crc = (crc >> 1) ^ (0xedb88320u & (0u - (crc & 1u)));
+    }
+    return ~crc;
+}
+
+QByteArray bigEndian32(quint32 value)
+{
+    QByteArray bytes;
+    for (int shift = 24; shift >= 0; shift -= 8)
+        bytes.append(static_cast<char>((value >> shift) & 0xff));
+    return bytes;
+}
+
+QByteArray pngChunk(const QByteArray& type, const QByteArray& data)
+{
+    return bigEndian32(static_cast<quint32>(data.size())) + type + data +
+           bigEndian32(crc32(type + data));
+}
+
+// A valid PNG header for a 100000 by 100000 colour picture, and next to no
+// pixels.
+QByteArray absurdSizePng(const QByteArray&)
+{
+    const QByteArray header =
+        bigEndian32(100000) + bigEndian32(100000) + QByteArray("\x08\x02\0\0\0", 5);
+    // libpng reads the header up to the first pixel data chunk.
+    return QByteArray("\x89PNG\r\n\x1a\n", 8) + pngChunk("IHDR", header) +
+           pngChunk("IDAT", QByteArray("\x78\x9c\x03\0", 4)) + pngChunk("IEND", {});
+}
+
 class DamagedTiffTest : public ::testing::TestWithParam<DamagedCase>
 {
 };
@@ -299,6 +337,10 @@ TEST_P(DamagedTiffTest, FailsWithATextNamingTheFile)
     ASSERT_FALSE(pages.ok());
     EXPECT_TRUE(pages.status().text().contains(QDir::toNativeSeparators(path)))
         << pages.status().text().toStdString();
+    if (c.mentions != nullptr) {
+        EXPECT_TRUE(pages.status().text().contains(QLatin1String(c.mentions)))
+            << pages.status().text().toStdString();
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -306,10 +348,11 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(DamagedCase{"Truncated", "cut.tif", truncatedInTheMiddle},
                       DamagedCase{"CorruptedPixels", "bad.tif", corruptedPixels},
                       DamagedCase{"Garbage", "garbage.tif", garbage},
-                      DamagedCase{"ZeroBytes", "empty.tif", empty},
+                      DamagedCase{"ZeroBytes", "empty.tif", empty, "empty"},
                       DamagedCase{"OnlyHeader", "header.fax", onlyTheHeader},
-                      DamagedCase{"AbsurdSize", "huge.tif", absurdSize},
+                      DamagedCase{"AbsurdSize", "huge.tif", absurdSize, "100000"},
                       DamagedCase{"GarbagePicture", "garbage.png", garbage},
+                      DamagedCase{"AbsurdSizePicture", "huge.png", absurdSizePng, "100000"},
                       DamagedCase{"MissingFile", "nothing-here.tif", nullptr}),
     [](const ::testing::TestParamInfo<DamagedCase>& info) { return info.param.name; });
 
