@@ -3,6 +3,7 @@
 #include "about/core/VersionRecord.h"
 #include "crypto/core/PasswordValue.h"
 #include "send/core/MessageCharset.h"
+#include "settings/core/TIni.h"
 
 #include <QFileInfo>
 
@@ -18,6 +19,17 @@ void addWhenPresent(std::vector<FaxRequest::Parameter>& list, const char* name,
         list.push_back({QString::fromLatin1(name), value});
 }
 } // namespace
+
+FaxRequest::Source FaxRequest::Source::fromIni(const TIni& ini)
+{
+    Source source;
+    source.cardName = ini.CardName;
+    source.cardPasswordHash = ini.CardPasswordHash;
+    source.passMode = ini.PassMode;
+    source.replyAddress = ini.ReplyAddress;
+    source.languageId = quint16(ini.LanguageID);
+    return source;
+}
 
 FaxRequest FaxRequest::compose(const Source& source)
 {

@@ -8,6 +8,8 @@
 
 #include <vector>
 
+class TIni;
+
 // One fax request to the gateway, as plain values. Every send attempt builds a
 // fresh one, so a retry never carries recipients, attachments or parameters
 // left over from an earlier attempt.
@@ -41,6 +43,9 @@ public:
         QString replyAddress;
         quint16 languageId = 0;
         AdditionalParameters additional;
+
+        // The account data, reply address and language of the settings.
+        static Source fromIni(const TIni& ini);
     };
 
     // A fresh request to the gateway: the program's version, the X-Password

@@ -2,6 +2,8 @@
 
 #include <QString>
 
+class TIni;
+
 // How the internal relay reaches the mail server: a plain copy of the
 // e-mail settings, so the SMTP client does not depend on the settings object.
 struct SmtpSettings
@@ -27,4 +29,7 @@ struct SmtpSettings
     // from STARTTLS on a plain connection, so the SSL-only port 465 is
     // replaced by the regular SMTP port.
     int connectionPort() const;
+
+    // The e-mail keys of the settings object.
+    static SmtpSettings fromIni(const TIni& ini);
 };
