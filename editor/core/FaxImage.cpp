@@ -1,6 +1,7 @@
 #include "editor/core/FaxImage.h"
 
 #include "editor/core/BilevelPacker.h"
+#include "editor/core/G4PageEncoder.h"
 #include "editor/core/LayerStack.h"
 #include "editor/core/PageList.h"
 #include "editor/core/TiffHandle.h"
@@ -12,16 +13,23 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
+#include <algorithm>
+#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <optional>
+#include <system_error>
+#include <thread>
 #include <unistd.h>
 #include <vector>
 
 namespace {
 
+// Pages encoded at the same time; more threads than cores gain nothing.
+constexpr size_t kMaxEncoderThreads = 8;
 // TIFF's PageNumber tag holds 16-bit numbers.
 constexpr size_t kMaxPages = std::numeric_limits<uint16_t>::max();
 const QString kTemporarySuffix = QStringLiteral(".XXXXXX.part");
@@ -133,19 +141,40 @@ bool setPageTags(TIFF* tiff, const Page& page, uint16_t index, uint16_t count)
            TIFFSetField(tiff, TIFFTAG_PAGENUMBER, index, count) == 1;
 }
 
-// One page, one strip: the whole page is packed and handed to the Group 4
-// encoder at once.
-bool writePage(TIFF* tiff, const Page& page, uint16_t index, uint16_t count,
-               std::vector<uchar>& strip)
+// Encodes every page to Group 4 data, several pages at a time: the encoding
+// is nearly all the work of writing a fax image, and pages do not depend on
+// one another.
+std::vector<std::optional<Result<QByteArray>>> encodePages(const std::vector<Page>& pages)
+{
+    std::vector<std::optional<Result<QByteArray>>> encoded(pages.size());
+    std::atomic<size_t> next{0};
+    const auto work = [&pages, &encoded, &next] {
+        for (size_t i = next++; i < pages.size(); i = next++)
+            encoded[i] = G4PageEncoder::encode(pages[i].image());
+    };
+    const size_t threads = std::min<size_t>(
+        {std::max(1u, std::thread::hardware_concurrency()), kMaxEncoderThreads, pages.size()});
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(work);
+        } catch (const std::system_error&) {
+            break; // fewer helpers; this thread does the rest
+        }
+    }
+    work();
+    for (std::thread& helper : helpers)
+        helper.join();
+    return encoded;
+}
+
+bool writeEncodedPage(TIFF* tiff, const Page& page, const QByteArray& strip, uint16_t index,
+                      uint16_t count)
 {
     if (!setPageTags(tiff, page, index, count))
         return false;
-    const BilevelPacker packer(page.image(), BilevelPacker::TwoColours::MapDarkerToBlack);
-    const size_t rowBytes = static_cast<size_t>(packer.packedBytesPerRow());
-    strip.resize(rowBytes * static_cast<size_t>(packer.height()));
-    for (int y = 0; y < packer.height(); ++y)
-        packer.packRow(y, strip.data() + rowBytes * static_cast<size_t>(y));
-    if (TIFFWriteEncodedStrip(tiff, 0, strip.data(), static_cast<tmsize_t>(strip.size())) < 0)
+    QByteArray data = strip; // libtiff takes a writable buffer
+    if (TIFFWriteRawStrip(tiff, 0, data.data(), static_cast<tmsize_t>(data.size())) < 0)
         return false;
     return TIFFWriteDirectory(tiff) == 1;
 }
@@ -181,11 +210,17 @@ Status writeAllPages(const std::vector<Page>& pages, const QString& temporary, c
     if (!tiff)
         return Status::failure(failureText(path, withLibraryDetail(systemReason(errno), capture)));
 
-    std::vector<uchar> strip;
+    const std::vector<std::optional<Result<QByteArray>>> encoded = encodePages(pages);
     const auto count = static_cast<uint16_t>(pages.size());
     for (size_t i = 0; i < pages.size(); ++i) {
+        const Result<QByteArray>& strip = *encoded[i];
+        if (!strip.ok()) {
+            return Status::failure(
+                failureText(path, tr("page %1: %2").arg(i + 1).arg(strip.status().text())));
+        }
         errno = 0;
-        if (!writePage(tiff.get(), pages[i], static_cast<uint16_t>(i), count, strip)) {
+        if (!writeEncodedPage(tiff.get(), pages[i], strip.value(), static_cast<uint16_t>(i),
+                              count)) {
             const QString reason =
                 errno != 0 ? systemReason(errno) : tr("page %1 could not be written.").arg(i + 1);
             return Status::failure(failureText(path, withLibraryDetail(reason, capture)));

@@ -66,9 +66,14 @@ Directory readDirectoryFields(TIFF* tiff)
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &d.planar);
     d.hasPhotometric = TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &d.photometric) == 1;
     if (!d.hasPhotometric) {
-        // Old fax software leaves it out; bilevel and grey pages then mean
-        // white is zero, which is how fax pages are stored.
-        d.photometric = d.samplesPerPixel >= 3 ? PHOTOMETRIC_RGB : PHOTOMETRIC_MINISWHITE;
+        // Old fax software leaves it out: bilevel pages then mean white is
+        // zero, as fax pages are stored; grey pages usually mean black is zero.
+        if (d.samplesPerPixel >= 3)
+            d.photometric = PHOTOMETRIC_RGB;
+        else if (d.bitsPerSample == 1)
+            d.photometric = PHOTOMETRIC_MINISWHITE;
+        else
+            d.photometric = PHOTOMETRIC_MINISBLACK;
     }
     d.tiled = TIFFIsTiled(tiff) != 0;
     return d;
