@@ -489,6 +489,31 @@ QByteArray twoFrameGif()
 
 } // namespace
 
+TEST(DocumentReadersTest, JpegPictureIsOneColourPage)
+{
+    QTemporaryDir dir;
+    const QString path = dir.filePath(QStringLiteral("photo.jpg"));
+    const QImage colour = tifffiles::colourPattern(64, 48);
+    ASSERT_TRUE(colour.save(path, "JPEG", 95));
+    const Result<std::vector<Page>> pages = DocumentReaders::read(path);
+    ASSERT_TRUE(pages.ok()) << pages.status().text().toStdString();
+    ASSERT_EQ(pages.value().size(), 1u);
+    EXPECT_EQ(pages.value().front().image().format(), QImage::Format_RGB32);
+    EXPECT_LT(tifffiles::meanGreyDifference(pages.value().front().image(), colour), 6.0);
+}
+
+TEST(DocumentReadersTest, OpenDialogOffersWhatCanBeRead)
+{
+    const QStringList extensions = DocumentReaders::readableExtensions();
+    for (const char* readable : {"tif", "tiff", "fax", "gif", "ico", "png", "bmp", "jpg"})
+        EXPECT_TRUE(extensions.contains(QLatin1String(readable))) << readable;
+    for (const char* unread : {"dcx", "avi", "dcm"})
+        EXPECT_FALSE(extensions.contains(QLatin1String(unread))) << unread;
+    const QString filter = DocumentReaders::openDialogFilter(QStringLiteral("Documents"));
+    EXPECT_TRUE(filter.startsWith(QStringLiteral("Documents (*.tif *.tiff")));
+    EXPECT_TRUE(filter.endsWith(QLatin1Char(')')));
+}
+
 TEST(DocumentReadersTest, EveryFrameOfAGifIsAPage)
 {
     QTemporaryDir dir;
