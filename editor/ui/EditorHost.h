@@ -1,6 +1,9 @@
 #pragma once
 
+#include "send/core/AdditionalParameters.h"
+
 class Prompter;
+class TFaxSendProgressForm;
 class TIni;
 
 // What an editor window needs of the process around it: the one settings
@@ -18,6 +21,16 @@ public:
     // Runs the options dialog; true when the user confirmed it.
     virtual bool ShowOptions() = 0;
     virtual Prompter& prompter() = 0;
+
+    // The process-wide services below come with the send command; a host
+    // without them (a test) keeps the defaults.
+
+    // The "Sending mail" progress window shared by all editors, if any.
+    virtual TFaxSendProgressForm* sendProgress() { return nullptr; }
+    // What the additional parameters dialog holds right now.
+    virtual AdditionalParameters additionalParameters() const { return {}; }
+    // Shows the additional parameters dialog (the "..." button).
+    virtual void ShowAdditionalParameters() {}
 
 protected:
     EditorHost() = default;

@@ -14,6 +14,7 @@
 #include "editor/ui/ThumbnailList.h"
 #include "i18n/core/LanguageManager.h"
 #include "i18n/ui/LanguageController.h"
+#include "send/ui/SendFaxCommand.h"
 #include "settings/core/TIni.h"
 
 #include <QAction>
@@ -72,6 +73,9 @@ TFaxEditForm::TFaxEditForm(EditorHost& host, QWidget* parent)
     m_chrome->imvLayers->setModel(FLayerThumbnails);
     FStampThumbnails = new QStandardItemModel(this);
     m_chrome->imvStamps->setModel(FStampThumbnails);
+
+    FSendCommand = new SendFaxCommand(*this, LanguageManager::instance().constants(),
+                                      m_host.sendProgress(), this);
 
     connectActions();
     connectControls();
@@ -173,6 +177,7 @@ void TFaxEditForm::connectActions()
             &TFaxEditForm::acOptionsExecute);
     connect(action(QStringLiteral("acViewBestQuality")), &QAction::toggled, this,
             &TFaxEditForm::acViewBestQualityExecute);
+    connect(m_chrome->TBItem39, &QAction::triggered, this, &TFaxEditForm::TBItem39Click);
 }
 
 void TFaxEditForm::connectControls()
@@ -477,7 +482,67 @@ void TFaxEditForm::acFileSaveExecute()
 
 void TFaxEditForm::acSendFaxExecute()
 {
-    // Sending arrives with the send command.
+    FSendCommand->acSendFaxExecute();
+}
+
+void TFaxEditForm::TBItem39Click()
+{
+    m_host.ShowAdditionalParameters();
+}
+
+// --- SendFaxHost --------------------------------------------------------------
+
+QString TFaxEditForm::faxNumberText() const
+{
+    return m_chrome->cbFaxNumber->currentText();
+}
+
+void TFaxEditForm::focusFaxNumber()
+{
+    if (m_chrome->cbFaxNumber->isVisible())
+        m_chrome->cbFaxNumber->setFocus();
+}
+
+int TFaxEditForm::pageCount() const
+{
+    return FPages->count();
+}
+
+bool TFaxEditForm::ApplyPageChanges()
+{
+    return ApplyPageChanges(FCurrentPage);
+}
+
+void TFaxEditForm::hideWindow()
+{
+    hide();
+}
+
+void TFaxEditForm::showWindow()
+{
+    show();
+    raise();
+    activateWindow();
+}
+
+void TFaxEditForm::closeWindow()
+{
+    close();
+}
+
+TIni& TFaxEditForm::settings()
+{
+    return m_host.Settings();
+}
+
+Prompter& TFaxEditForm::prompter()
+{
+    return m_host.prompter();
+}
+
+AdditionalParameters TFaxEditForm::additionalParameters() const
+{
+    return m_host.additionalParameters();
 }
 
 void TFaxEditForm::acOptionsExecute()

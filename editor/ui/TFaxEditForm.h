@@ -1,6 +1,7 @@
 #pragma once
 
 #include "editor/core/DocumentIntake.h"
+#include "send/ui/SendFaxHost.h"
 
 #include <QFont>
 #include <QMainWindow>
@@ -19,14 +20,15 @@ class PageView;
 class QAction;
 class QCheckBox;
 class QStandardItemModel;
+class SendFaxCommand;
 class TIni;
 class ThumbnailList;
 
 // The editor window: one fax document, its pages as thumbnails, the open page
 // in the layered page view, the fax number box and every command of the
 // editor. Each document has a window of its own; the window deletes itself
-// when closed.
-class TFaxEditForm : public QMainWindow
+// when closed. The send command works on the window through SendFaxHost.
+class TFaxEditForm : public QMainWindow, public SendFaxHost
 {
     Q_OBJECT
 
@@ -43,19 +45,32 @@ public:
     void OpenDocument(const QString& path);
 
     TIni& Settings();
-    void SaveSettings();
+    void SaveSettings() override;
 
     // The document and the page open in the view.
-    PageList& pages() { return *FPages; }
+    PageList& pages() override { return *FPages; }
     const PageList& pages() const { return *FPages; }
     int currentPage() const { return FCurrentPage; }
     // The working file, later the fax image the send command writes.
-    const QString& documentFile() const { return FDocumentFile; }
-    void setDocumentFile(const QString& path) { FDocumentFile = path; }
+    QString documentFile() const override { return FDocumentFile; }
+    void setDocumentFile(const QString& path) override { FDocumentFile = path; }
     bool sent() const { return FSent; }
     // Marks the fax as handed over: the file named by documentFile() is then
     // deleted when the window goes.
-    void setSent(bool sent) { FSent = sent; }
+    void setSent(bool sent) override { FSent = sent; }
+
+    // SendFaxHost: what the send command reads and does through the window.
+    QString faxNumberText() const override;
+    void focusFaxNumber() override;
+    int pageCount() const override;
+    bool ApplyPageChanges() override;
+    void hideWindow() override;
+    void showWindow() override;
+    void closeWindow() override;
+    TIni& settings() override;
+    Prompter& prompter() override;
+    AdditionalParameters additionalParameters() const override;
+    SendFaxCommand& sendCommand() { return *FSendCommand; }
     // The start-up load has run (successfully or not).
     bool startupLoadDone() const { return FStartupLoadDone; }
 
@@ -74,6 +89,7 @@ public:
     void imvDocImageSelect(int index);
     // Commits the view into page index after asking; false when cancelled.
     bool ApplyPageChanges(int index);
+    using SendFaxHost::ApplyPageChanges;
     // Replaces the view's content with page index.
     void LoadPage(int index);
     // Captions every page thumbnail "Page 1", "Page 2", ...
@@ -117,6 +133,7 @@ private:
     void acFileSaveExecute();
     void acSendFaxExecute();
     void acOptionsExecute();
+    void TBItem39Click();
     void acViewBestQualityExecute(bool checked);
     void cbPrintCopyClick(bool checked);
     void TrackBar2Change(int position);
@@ -134,6 +151,7 @@ private:
     PageThumbnailModel* FPageThumbnails = nullptr; // child of the window
     QStandardItemModel* FLayerThumbnails = nullptr;
     QStandardItemModel* FStampThumbnails = nullptr;
+    SendFaxCommand* FSendCommand = nullptr; // child of the window
     QTimer Timer1;
     FileNameChooser FSaveFileNameChooser;
 

@@ -252,3 +252,67 @@ TEST_F(EditorDocumentUiTest, ClosingWritesTheDrawingDefaultsBackAndAsksNothing)
     EXPECT_TRUE(host.prompts.shown().empty());
     EXPECT_EQ(host.settingsSaves, 0);
 }
+
+TEST_F(EditorDocumentUiTest, SendFaxChecksTheNumberAndThePagesBeforeWritingAnything)
+{
+    struct Case
+    {
+        const char* label;
+        bool brokenDocument;
+        const char* number;
+        const char* message;
+    };
+    const Case cases[] = {
+        {"a text without a leading number", false, "(scan)", "Please full phone number!"},
+        {"a document without pages", true, "123456 (My Favorite Client)", "No pages to send!"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.label);
+        const QString path = spoolPath(QStringLiteral("scan.tif"));
+        if (c.brokenDocument)
+            testfiles::write(path, QByteArray("not a tiff"));
+        else
+            WriteTestTiff(path, {{BilevelPage(64, 64), COMPRESSION_CCITTFAX4, 200}});
+        TFaxEditForm& editor = openEditor(path);
+        host.prompts.clear();
+        editor.cbFaxNumber()->setEditText(QString::fromLatin1(c.number));
+        const QString before = editor.documentFile();
+
+        editor.action(QStringLiteral("acSendFax"))->trigger();
+
+        ASSERT_EQ(host.prompts.shown().size(), 1u);
+        EXPECT_EQ(host.prompts.shown()[0].icon, Prompter::Icon::Error);
+        EXPECT_EQ(host.prompts.shown()[0].text, QString::fromLatin1(c.message));
+        EXPECT_EQ(editor.documentFile(), before);
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_FALSE(editor.sent());
+        closeEditor();
+        QFile::remove(path);
+    }
+}
+
+TEST_F(EditorDocumentUiTest, SendFaxWritesTheFaxImageBesideTheWorkingFile)
+{
+    // A relay value no relay answers to: the command ends after the fax
+    // image, with the window still open.
+    host.settings.EMailSendMethod = 9;
+    const QString path = spoolPath(QStringLiteral("letter.bmp"));
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::white);
+    ASSERT_TRUE(picture.save(path, "BMP"));
+    TFaxEditForm& editor = openEditor(path);
+    editor.cbFaxNumber()->setEditText(QStringLiteral("123456 (letter)"));
+    const QFileInfo working(editor.documentFile());
+
+    editor.action(QStringLiteral("acSendFax"))->trigger();
+
+    EXPECT_TRUE(host.prompts.shown().empty());
+    EXPECT_EQ(QFileInfo(editor.documentFile()).completeBaseName(), working.completeBaseName());
+    EXPECT_EQ(QFileInfo(editor.documentFile()).suffix(), QStringLiteral("tif"));
+    Result<std::vector<Page>> faxImage = DocumentReaders::read(editor.documentFile());
+    ASSERT_TRUE(faxImage.ok()) << faxImage.status().text().toStdString();
+    EXPECT_EQ(faxImage.value().size(), 1u);
+    EXPECT_EQ(faxImage.value()[0].parameters().compression, PageParameters::kCompressionCcittG4);
+    EXPECT_TRUE(editor.isVisible());
+    EXPECT_FALSE(editor.sent());
+}
