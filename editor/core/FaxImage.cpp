@@ -1,6 +1,7 @@
 #include "editor/core/FaxImage.h"
 
 #include "editor/core/BilevelPacker.h"
+#include "editor/core/DocumentReader.h"
 #include "editor/core/G4PageEncoder.h"
 #include "editor/core/LayerStack.h"
 #include "editor/core/PageList.h"
@@ -98,28 +99,39 @@ QImage resample(const QImage& image, QSize size)
     }
 }
 
-// Returns true when the page's pixels changed.
-bool applyToPage(Page& page, const FaxImageOptions& options)
+// The page's size at the output resolution, or an invalid size when the page
+// is to keep its resolution: a page that claims an absurdly low resolution
+// (a picture with broken metadata) would otherwise grow beyond any page.
+QSize outputSize(const Page& page, int outputDpi)
+{
+    const PageParameters& parameters = page.parameters();
+    if (page.isNull() || parameters.dpiX <= 0 || parameters.dpiY <= 0)
+        return {};
+    const QSize size(scaledLength(page.width(), parameters.dpiX, outputDpi),
+                     scaledLength(page.height(), parameters.dpiY, outputDpi));
+    if (static_cast<qint64>(size.width()) * size.height() > DocumentReader::kMaxPagePixels)
+        return {};
+    return size;
+}
+
+void applyToPage(Page& page, const FaxImageOptions& options)
 {
     PageParameters parameters = page.parameters();
-    bool resampled = false;
-    if (options.changeOutputDpi && options.outputDpi > 0 &&
-        (parameters.dpiX != options.outputDpi || parameters.dpiY != options.outputDpi)) {
-        if (!page.isNull() && parameters.dpiX > 0 && parameters.dpiY > 0) {
-            const QSize size(scaledLength(page.width(), parameters.dpiX, options.outputDpi),
-                             scaledLength(page.height(), parameters.dpiY, options.outputDpi));
+    const bool otherResolution =
+        parameters.dpiX != options.outputDpi || parameters.dpiY != options.outputDpi;
+    if (options.changeOutputDpi && options.outputDpi > 0 && otherResolution) {
+        const QSize size = outputSize(page, options.outputDpi);
+        if (size.isValid()) {
             page = Page(resample(page.image(), size), parameters);
-            resampled = true;
+            parameters.dpiX = options.outputDpi;
+            parameters.dpiY = options.outputDpi;
         }
-        parameters.dpiX = options.outputDpi;
-        parameters.dpiY = options.outputDpi;
     }
     parameters.compression = PageParameters::kCompressionCcittG4;
     parameters.bitsPerSample = 1;
     parameters.samplesPerPixel = 1;
     parameters.photometric = PageParameters::kPhotometricMinIsWhite;
     page.setParameters(std::move(parameters));
-    return resampled;
 }
 
 bool setPageTags(TIFF* tiff, const Page& page, uint16_t index, uint16_t count)

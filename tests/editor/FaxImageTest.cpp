@@ -282,6 +282,18 @@ TEST(FaxImageTest, OutputResolutionResamplesEveryPageToItsPhysicalSize)
     EXPECT_EQ(info[1].resolution, QStringLiteral("300, 300 pixels/inch"));
 }
 
+// A picture claiming 1 dpi would become 300 times larger in each direction;
+// it keeps its pixels and its resolution instead.
+TEST(FaxImageTest, AbsurdResolutionIsNotBlownUp)
+{
+    std::vector<Page> pages = {Page(tifffiles::colourPattern(3000, 3000), {})};
+    pages[0].parameters().dpiX = pages[0].parameters().dpiY = 1;
+    ApplyFaxImageParameters(pages, FaxImageOptions{true, 300});
+    EXPECT_EQ(pages[0].image().size(), QSize(3000, 3000));
+    EXPECT_EQ(pages[0].parameters().dpiX, 1);
+    EXPECT_EQ(pages[0].parameters().compression, PageParameters::kCompressionCcittG4);
+}
+
 // A hairline on a 300 dpi page stays a line when the page goes to 200 dpi.
 TEST(FaxImageTest, ReductionKeepsHairlines)
 {
