@@ -25,6 +25,9 @@ def parse_arguments():
     parser.add_argument("--reject-rcpt", action="store_true")
     parser.add_argument("--drop-in-data", action="store_true")
     parser.add_argument("--stall", choices=["connect", "ehlo"])
+    parser.add_argument("--no-ehlo", action="store_true", help="answer EHLO with 502")
+    parser.add_argument("--refuse-starttls", action="store_true",
+                        help="offer STARTTLS but answer it with 454")
     return parser.parse_args()
 
 
@@ -79,6 +82,9 @@ def make_server_class(options, recorder):
             await self._record("EHLO", arg)
             if options.stall == "ehlo":
                 await asyncio.sleep(3600)
+            if options.no_ehlo:
+                await self.push("502 5.5.2 Error: command not recognized")
+                return
             await super().smtp_EHLO(arg)
 
         async def smtp_HELO(self, arg):
@@ -87,6 +93,9 @@ def make_server_class(options, recorder):
 
         async def smtp_STARTTLS(self, arg):
             await self._record("STARTTLS", arg)
+            if options.refuse_starttls:
+                await self.push("454 4.7.0 TLS not available due to temporary reason")
+                return
             await super().smtp_STARTTLS(arg)
 
         async def smtp_AUTH(self, arg):
