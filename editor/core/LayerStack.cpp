@@ -312,24 +312,71 @@ QImage LayerStack::Flatten() const
         } else {
             content = layer.image;
         }
-        if (content.isNull())
-            continue;
-        // A mask is the layer right above the one it cuts.
-        if (i + 1 < m_layers.size() && m_layers[i + 1].mask)
-            content = masked(content, layer.rect(), m_layers[i + 1]);
-        painter.save();
-        if (layer.cropped)
-            painter.setClipRect(background);
-        painter.setOpacity(layer.transparency / static_cast<double>(Layer::kOpaque));
-        painter.setCompositionMode(compositionFor(layer.operation));
-        painter.setRenderHint(QPainter::SmoothPixmapTransform, layer.size() != content.size());
-        painter.drawImage(layer.rect(), content);
-        painter.restore();
+        if (!content.isNull())
+            paintLayer(painter, i, content);
     }
     painter.setRenderHint(QPainter::Antialiasing);
     for (const auto& object : m_objects)
         object->paint(painter);
     return result;
+}
+
+void LayerStack::paintLayer(QPainter& painter, size_t index, const QImage& content) const
+{
+    const Layer& layer = m_layers[index];
+    QImage drawn = content;
+    // A mask is the layer right above the one it cuts.
+    if (index + 1 < m_layers.size() && m_layers[index + 1].mask)
+        drawn = masked(drawn, layer.rect(), m_layers[index + 1]);
+    painter.save();
+    if (layer.cropped)
+        painter.setClipRect(m_layers.front().rect());
+    painter.setOpacity(layer.transparency / static_cast<double>(Layer::kOpaque));
+    painter.setCompositionMode(compositionFor(layer.operation));
+    painter.setRenderHint(QPainter::SmoothPixmapTransform, layer.size() != drawn.size());
+    painter.drawImage(layer.rect(), drawn);
+    painter.restore();
+}
+
+bool LayerStack::mergeLayers(int lower, int upper)
+{
+    if (!isValidLayer(lower) || !isValidLayer(upper) || lower >= upper)
+        return false;
+    const Layer& a = m_layers[static_cast<size_t>(lower)];
+    const Layer& b = m_layers[static_cast<size_t>(upper)];
+    const QRect area = lower == 0 ? a.rect() : a.rect().united(b.rect());
+    if (area.isEmpty())
+        return false;
+    QImage image(area.size(), QImage::Format_ARGB32);
+    if (image.isNull())
+        return false;
+    image.fill(Qt::transparent);
+    {
+        QPainter painter(&image);
+        painter.translate(-area.topLeft());
+        for (const int index : {lower, upper}) {
+            const Layer& layer = m_layers[static_cast<size_t>(index)];
+            if (layer.visible && !layer.image.isNull() && !layer.size().isEmpty())
+                paintLayer(painter, static_cast<size_t>(index), layer.image);
+        }
+    }
+    Layer merged;
+    merged.image = std::move(image);
+    merged.position = area.topLeft();
+    merged.locked = a.locked;
+    merged.visibleBox = a.visibleBox;
+    merged.selectable = a.selectable;
+
+    const bool upperHasMask =
+        upper + 1 < layerCount() && m_layers[static_cast<size_t>(upper) + 1].mask;
+    m_layers.erase(m_layers.begin() + upper, m_layers.begin() + upper + (upperHasMask ? 2 : 1));
+    const bool lowerHasMask =
+        lower + 1 < layerCount() && m_layers[static_cast<size_t>(lower) + 1].mask;
+    if (lowerHasMask)
+        m_layers.erase(m_layers.begin() + lower + 1); // its effect is in the merged pixels
+    m_layers[static_cast<size_t>(lower)] = std::move(merged);
+    m_current = lower;
+    return true;
 }
 
 QImage LayerStack::backgroundOnly(QSize size, QPoint origin) const

@@ -7,6 +7,8 @@
 #include <QColor>
 #include <QImage>
 
+class QPainter;
+
 #include <memory>
 #include <vector>
 
@@ -51,6 +53,13 @@ public:
     bool removeLayer(int index);
     // Moves a layer to another index; an index outside the list does nothing.
     bool moveLayer(int from, int to);
+    // Merges the upper layer into the lower one (lower < upper): one layer at
+    // index lower holds both as the view shows them. Above the background it
+    // covers both layers' areas and takes their smaller X and Y; merged into
+    // the background it keeps the background's area. It keeps the lower
+    // layer's locked, visible box and selectable flags and becomes current;
+    // the upper layer goes, with its mask. The caller sets the changed mark.
+    bool mergeLayers(int lower, int upper);
     // Replaces every layer but the background (LoadPage's first step).
     void removeUpperLayers();
 
@@ -89,6 +98,9 @@ private:
     // The background layer alone on the view's grey, for magnifiers that
     // look at the background only.
     QImage backgroundOnly(QSize size, QPoint origin) const;
+    // Draws layer index (with the mask above it) as Flatten() does, without
+    // magnifying.
+    void paintLayer(QPainter& painter, size_t index, const QImage& content) const;
 
     std::vector<Layer> m_layers;
     std::vector<std::unique_ptr<VectorObject>> m_objects;

@@ -300,6 +300,34 @@ TEST(LayerStackTest, ConvertingToParametersWithoutAPage)
     EXPECT_EQ(ConvertToPixelFormat(colour, rgb).format(), QImage::Format_RGB32);
 }
 
+TEST(LayerStackTest, MergingLayersOneAndThreeOfFour)
+{
+    LayerStack stack = LayerStack::fromPage(whitePage(40, 40));
+    stack.addLayer(solidLayer(QPoint(5, 5), QSize(10, 10), Qt::red));
+    stack.addLayer(solidLayer(QPoint(30, 30), QSize(5, 5), Qt::green));
+    Layer blue = solidLayer(QPoint(20, 0), QSize(10, 10), Qt::blue);
+    blue.locked = true;
+    stack.addLayer(blue);
+
+    ASSERT_TRUE(stack.mergeLayers(1, 3));
+
+    ASSERT_EQ(stack.layerCount(), 3);
+    EXPECT_EQ(stack.currentLayer(), 1);
+    const Layer& merged = stack.layer(1);
+    EXPECT_EQ(merged.rect(), QRect(5, 0, 25, 15));
+    EXPECT_FALSE(merged.locked);
+    EXPECT_EQ(merged.image.pixel(1, 6), QColor(Qt::red).rgb());
+    EXPECT_EQ(merged.image.pixel(20, 5), QColor(Qt::blue).rgb());
+    EXPECT_EQ(qAlpha(merged.image.pixel(13, 12)), 0);
+    EXPECT_EQ(stack.layer(2).image.pixel(0, 0), QColor(Qt::green).rgb());
+
+    // Into the background: the background keeps its own area.
+    ASSERT_TRUE(stack.mergeLayers(0, 1));
+    EXPECT_EQ(stack.layer(0).rect(), QRect(0, 0, 40, 40));
+    EXPECT_EQ(stack.layer(0).image.pixel(6, 6), QColor(Qt::red).rgb());
+    EXPECT_FALSE(stack.mergeLayers(1, 1));
+}
+
 TEST(LayerStackTest, LayerOrderAndRemoval)
 {
     LayerStack stack = LayerStack::fromPage(whitePage(10, 10));
