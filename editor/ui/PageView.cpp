@@ -116,7 +116,6 @@ void PageView::setBestQuality(bool on)
     if (m_bestQuality == on)
         return;
     m_bestQuality = on;
-    renderScaled();
     viewport()->update();
 }
 
@@ -164,9 +163,10 @@ void PageView::renderScaled()
     m_scaled = QImage();
     if (m_composite.isNull() || m_zoom >= 100.0)
         return;
-    m_scaled =
-        m_composite.scaled(zoomedSize(), Qt::IgnoreAspectRatio,
-                           m_bestQuality ? Qt::SmoothTransformation : Qt::FastTransformation);
+    // Zoomed out, a page is always averaged: dropping pixels instead would
+    // lose the thin strokes of faxed text, and a page shown whole must stay
+    // legible. Best Quality matters when zoomed in (see paintEvent).
+    m_scaled = m_composite.scaled(zoomedSize(), Qt::IgnoreAspectRatio, Qt::SmoothTransformation);
 }
 
 void PageView::updateScrollBars()

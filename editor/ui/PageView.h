@@ -43,7 +43,8 @@ public:
     // The largest zoom at which the whole page fits into the view.
     double fitZoom() const;
 
-    // Smooth (linear) resampling of the zoomed page instead of none.
+    // Smooth (linear) resampling of the magnified page instead of none.
+    // Below 100 % the page is always averaged, so thin lines stay visible.
     void setBestQuality(bool on);
     bool bestQuality() const { return m_bestQuality; }
 

@@ -12,6 +12,7 @@
 #include <QMainWindow>
 #include <QMenu>
 #include <QMenuBar>
+#include <QPainter>
 #include <QSlider>
 #include <QStatusBar>
 #include <QTabWidget>
@@ -26,6 +27,28 @@ QStringList TextsOf(const QList<QAction*>& actions)
     for (const QAction* action : actions)
         texts << (action->isSeparator() ? QStringLiteral("-") : action->objectName());
     return texts;
+}
+
+// A 1-bit A4 page with lines of text, as a fax printer delivers a letter.
+QImage LetterPage()
+{
+    QImage canvas(1664, 2338, QImage::Format_RGB32);
+    canvas.fill(Qt::white);
+    QPainter painter(&canvas);
+    QFont font(QStringLiteral("DejaVu Sans"));
+    font.setPixelSize(34);
+    painter.setFont(font);
+    painter.setPen(Qt::black);
+    painter.drawText(140, 220, QStringLiteral("Quillon Fax Services Ltd."));
+    font.setPixelSize(26);
+    painter.setFont(font);
+    for (int line = 0; line < 50; ++line)
+        painter.drawText(
+            140, 340 + line * 38,
+            QStringLiteral("Line %1: the quick brown fox jumps over the lazy dog.").arg(line + 1));
+    painter.drawRect(100, 150, 1464, 2050);
+    painter.end();
+    return canvas.convertToFormat(QImage::Format_Mono, Qt::ThresholdDither);
 }
 
 QMenu* MenuTitled(const QMenuBar& bar, const QString& title)
@@ -258,7 +281,7 @@ TEST_F(EditorWindowUiTest, ScreenshotOfAnOpenDocument)
 {
     const QString path = spoolPath(QStringLiteral("scan.tif"));
     std::vector<TiffTestPage> pages = MixedDocument();
-    pages.insert(pages.begin(), {BilevelPage(1664, 2338), COMPRESSION_CCITTFAX4, 200});
+    pages.insert(pages.begin(), {LetterPage(), COMPRESSION_CCITTFAX4, 200});
     WriteTestTiff(path, pages);
     TFaxEditForm& editor = openEditor(path);
     // The size of a common desktop rather than the small offscreen screen.
