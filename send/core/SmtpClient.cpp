@@ -62,7 +62,13 @@ SmtpClient::SmtpClient(QObject* parent) : QObject(parent)
     connect(&m_replyTimer, &QTimer::timeout, this, &SmtpClient::onReplyTimeout);
 }
 
-SmtpClient::~SmtpClient() = default;
+SmtpClient::~SmtpClient()
+{
+    // A client may go with its window in the middle of an exchange; the
+    // socket must not call back into the half-destroyed client.
+    if (m_socket)
+        m_socket->disconnect(this);
+}
 
 QByteArray SmtpClient::dotStuffed(const QByteArray& data)
 {

@@ -9,6 +9,7 @@
 
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <gtest/gtest.h>
 
@@ -369,6 +370,23 @@ TEST(SmtpWithComposer, CyrillicSubjectArrivesAsEncodedWords)
     const QJsonObject parsed = messageparser::parse(received[0].message);
     EXPECT_TRUE(messageparser::rawHeader(parsed, "Subject").startsWith("=?windows-1251?B?"));
     EXPECT_EQ(messageparser::header(parsed, "Subject"), request.subject);
+}
+
+} // namespace
+
+namespace {
+
+TEST(SmtpClientLifetime, CanGoInTheMiddleOfAnExchange)
+{
+    SmtpTestServer server({"--stall", "ehlo"});
+    ASSERT_TRUE(server.isRunning());
+    auto client = std::make_unique<SmtpClient>();
+    QSignalSpy status(client.get(), &SmtpClient::statusChanged);
+    client->send(settingsFor(server), "name", sampleMail());
+    ASSERT_TRUE(status.wait(kWaitMs));
+    ASSERT_TRUE(QTest::qWaitFor([&] { return server.commands().size() == 1; }, kWaitMs));
+    client.reset();
+    QTest::qWait(50);
 }
 
 } // namespace
