@@ -140,10 +140,10 @@ EditorWindowChrome::EditorWindowChrome(QMainWindow& window, EditorActions& actio
     createMainMenu();
     createContextMenus();
     createStatusBar();
-    retranslate();
+    setBuiltInTexts();
 }
 
-void EditorWindowChrome::retranslate()
+void EditorWindowChrome::setBuiltInTexts()
 {
     for (const ChromeText& text : kTexts) {
         QObject* object = m_window.findChild<QObject*>(QString::fromLatin1(text.name));

@@ -24,7 +24,9 @@ class ThumbnailList;
 // toolbars and tool windows at their default places, the main menu, the
 // context menus, the controls inside the tool windows and the status bar.
 // Object names are the component names the rest of the program (and the
-// saved toolbar layout) knows them by. All texts are set in retranslate().
+// saved toolbar layout) knows them by. All texts are set in one place,
+// setBuiltInTexts(); the window's language controller shows translations
+// over them.
 class EditorWindowChrome : public QObject
 {
     Q_OBJECT
@@ -34,7 +36,7 @@ public:
 
     // Sets every caption, hint and list entry of the chrome (not the
     // actions', which EditorActions sets).
-    void retranslate();
+    void setBuiltInTexts();
     // Gives the side docks their default sizes; takes effect once the window
     // has its size.
     void applyDefaultDockSizes();

@@ -90,7 +90,7 @@ TFaxEditForm::TFaxEditForm(EditorHost& host, QWidget* parent)
     FSavedAspectRatio = action(QStringLiteral("acViewAspectRatio"))->isChecked();
     m_chrome->ImageEnView1->setZoom(m_chrome->TrackBar2->value());
     fillLanguageMenu();
-    retranslate();
+    setBuiltInTexts();
     // Every editor window reads the one section "FaxEditForm" of a language
     // file. The pen width and angle are numbers, not texts.
     new LanguageController(this, QStringLiteral("FaxEditForm"),
@@ -105,13 +105,11 @@ TFaxEditForm::~TFaxEditForm()
         QFile::remove(FDocumentFile);
 }
 
-void TFaxEditForm::retranslate()
+void TFaxEditForm::setBuiltInTexts()
 {
     setWindowTitle(QStringLiteral("Quillon"));
     m_actions->retranslate();
-    m_chrome->retranslate();
-    if (FShownOnce)
-        m_chrome->cbFaxNumber->setToolTip(m_chrome->lbFaxNumber->toolTip());
+    m_chrome->setBuiltInTexts();
 }
 
 TIni& TFaxEditForm::Settings()

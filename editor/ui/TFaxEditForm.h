@@ -98,10 +98,6 @@ public:
     // Replaces the save dialog (tests choose the name themselves).
     void setSaveFileNameChooser(FileNameChooser chooser);
 
-    // Sets the built-in texts of the window; the window's language
-    // controller shows the translations of the language in force over them.
-    void retranslate();
-
 signals:
     // The start-up load has finished: the pages are in the list, or the
     // failure has been reported.
@@ -113,6 +109,9 @@ protected:
     void changeEvent(QEvent* event) override;
 
 private:
+    // Sets every built-in text of the window, in one place; the window's
+    // language controller then shows the language in force over them.
+    void setBuiltInTexts();
     void connectActions();
     void connectControls();
     void FormShow();
