@@ -289,6 +289,24 @@ QImage readThroughRgba(TIFF* tiff, const Directory& d)
     return image;
 }
 
+bool hasDirectPath(const Directory& d)
+{
+    return isBilevel(d) || isGrey8(d) || isPalette(d) || isRgb8(d) || isJpegYCbCr(d);
+}
+
+QImage decodePixels(TIFF* tiff, const Directory& d)
+{
+    if (isBilevel(d))
+        return readBilevel(tiff, d);
+    if (isGrey8(d))
+        return readGrey(tiff, d);
+    if (isPalette(d))
+        return readPalette(tiff, d);
+    if (isRgb8(d) || isJpegYCbCr(d))
+        return readRgb(tiff, d);
+    return readThroughRgba(tiff, d);
+}
+
 QString describeSize(const Directory& d)
 {
     return tr("%1 by %2 pixels").arg(d.width).arg(d.height);
@@ -315,16 +333,7 @@ Result<Page> readPage(TIFF* tiff, int pageNumber, const QString& path,
     if (isJpegYCbCr(d))
         TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
 
-    QImage image;
-    if (isBilevel(d))
-        image = readBilevel(tiff, d);
-    else if (isGrey8(d))
-        image = readGrey(tiff, d);
-    else if (isPalette(d))
-        image = readPalette(tiff, d);
-    else if (isRgb8(d) || isJpegYCbCr(d))
-        image = readRgb(tiff, d);
-    else {
+    if (!hasDirectPath(d)) {
         char message[1024] = {};
         if (TIFFRGBAImageOK(tiff, message) != 1) {
             return Status::failure(
@@ -332,8 +341,8 @@ Result<Page> readPage(TIFF* tiff, int pageNumber, const QString& path,
                                       .arg(pageNumber)
                                       .arg(QString::fromLocal8Bit(message))));
         }
-        image = readThroughRgba(tiff, d);
     }
+    const QImage image = decodePixels(tiff, d);
     if (image.isNull() || capture.hasErrors()) {
         // When libtiff reported nothing, the image could not be allocated.
         const QString reason =
