@@ -6,9 +6,16 @@
 #include "i18n/core/LocalizedConstants.h"
 #include "i18n/core/MessageFormat.h"
 #include "send/core/FaxNumber.h"
+#include "send/core/MailClientRelay.h"
+#include "send/core/MessageFileRelay.h"
+#include "send/core/TMapiControl.h"
+#include "send/core/XdgFileOpener.h"
 #include "send/ui/SendFaxHost.h"
 #include "send/ui/TFaxSendProgressForm.h"
 #include "settings/core/TIni.h"
+
+#include <QCoreApplication>
+#include <QDateTime>
 
 #include <algorithm>
 
@@ -30,7 +37,9 @@ QString withFaxImageExtension(const QString& path)
 SendFaxCommand::SendFaxCommand(SendFaxHost& host, const LocalizedConstants& texts,
                                TFaxSendProgressForm* progress, QObject* parent)
     : QObject(parent), m_host(host), m_texts(texts), m_progress(progress),
-      m_identity(std::make_unique<HostIdentity>())
+      m_identity(std::make_unique<HostIdentity>()), m_fileOpener(std::make_unique<XdgFileOpener>()),
+      m_mailControlFactory([] { return std::make_unique<TMapiControl>(); }),
+      m_handOffOwner(QCoreApplication::instance())
 {
     m_successWait.setSingleShot(true);
     m_successWait.setInterval(kSuccessWaitMs);
@@ -39,6 +48,16 @@ SendFaxCommand::SendFaxCommand(SendFaxHost& host, const LocalizedConstants& text
 }
 
 SendFaxCommand::~SendFaxCommand() = default;
+
+void SendFaxCommand::setFileOpener(std::unique_ptr<FileOpener> opener)
+{
+    m_fileOpener = std::move(opener);
+}
+
+void SendFaxCommand::setMailControlFactory(std::function<std::unique_ptr<TMapiControl>()> factory)
+{
+    m_mailControlFactory = std::move(factory);
+}
 
 void SendFaxCommand::setHostIdentity(std::unique_ptr<HostIdentity> identity)
 {
@@ -62,10 +81,17 @@ void SendFaxCommand::acSendFaxExecute()
         return;
     if (!writeFaxImage())
         return;
-    // The mail client and message file relays come with their own work;
-    // until then those values end here like any unknown one.
-    if (m_host.settings().EMailSendMethod == RelayInternal)
-        startInternalRelay(additional);
+    switch (m_host.settings().EMailSendMethod) {
+    case RelayInternal:
+        return startInternalRelay(additional);
+    case RelayMessageFile:
+        return runMessageFileRelay(additional);
+    case RelayMailClient:
+        return runMailClientRelay(additional);
+    default:
+        // An unknown relay (a hand-edited settings file) sends nothing.
+        return;
+    }
 }
 
 bool SendFaxCommand::checkFaxNumber(const AdditionalParameters& additional)
@@ -89,16 +115,21 @@ bool SendFaxCommand::writeFaxImage()
     return written.ok();
 }
 
-void SendFaxCommand::startInternalRelay(const AdditionalParameters& additional)
+FaxRequest SendFaxCommand::composeRequest(const AdditionalParameters& additional)
 {
-    const TIni& settings = m_host.settings();
-    FaxRequest::Source source = FaxRequest::Source::fromIni(settings);
+    FaxRequest::Source source = FaxRequest::Source::fromIni(m_host.settings());
     source.numberText = m_host.faxNumberText();
     source.faxImagePath = m_host.documentFile();
     source.additional = additional;
     // Every attempt starts from a fresh request: nothing of an earlier,
     // failed attempt travels with this one.
-    const FaxRequest request = FaxRequest::compose(source);
+    return FaxRequest::compose(source);
+}
+
+void SendFaxCommand::startInternalRelay(const AdditionalParameters& additional)
+{
+    const TIni& settings = m_host.settings();
+    const FaxRequest request = composeRequest(additional);
 
     m_running = true;
     m_host.hideWindow();
@@ -108,13 +139,47 @@ void SendFaxCommand::startInternalRelay(const AdditionalParameters& additional)
                 &TFaxSendProgressForm::addStatus, Qt::UniqueConnection);
     }
     const Status started = m_relay.start(SmtpSettings::fromIni(settings), *m_identity, request);
-    if (!started.ok()) {
-        // Nothing went out: the window comes back with the reason.
-        m_running = false;
-        hideProgress();
-        m_host.showWindow();
-        m_host.prompter().showError(started.text());
-    }
+    if (!started.ok())
+        failBeforeExchange(started.text());
+}
+
+void SendFaxCommand::runMessageFileRelay(const AdditionalParameters& additional)
+{
+    const FaxRequest request = composeRequest(additional);
+    m_running = true;
+    m_host.hideWindow();
+    // Whether the desktop could open the file is not examined: the user can
+    // still find it in the temporary folder.
+    const Result<QString> saved =
+        MessageFileRelay::run(request, m_texts.text(QStringLiteral("SSendFaxMessage3")),
+                              QDateTime::currentDateTime(), *m_fileOpener);
+    if (!saved.ok())
+        return failBeforeExchange(saved.status().text());
+    beginSuccessPath();
+}
+
+void SendFaxCommand::runMailClientRelay(const AdditionalParameters& additional)
+{
+    const FaxRequest request = composeRequest(additional);
+    m_running = true;
+    // What the mail program makes of the message is not awaited: the user
+    // sends or discards it there.
+    const Status handedOver =
+        MailClientRelay().run(m_mailControlFactory(), m_handOffOwner, request,
+                              m_texts.text(QStringLiteral("SSendFaxMessage1")),
+                              QDateTime::currentDateTime(), [this] { m_host.hideWindow(); });
+    if (!handedOver.ok())
+        return failBeforeExchange(handedOver.text());
+    beginSuccessPath();
+}
+
+void SendFaxCommand::failBeforeExchange(const QString& errorText)
+{
+    // Nothing went out: the window comes back with the reason.
+    m_running = false;
+    hideProgress();
+    m_host.showWindow();
+    m_host.prompter().showError(errorText);
 }
 
 void SendFaxCommand::onRelayFinished(bool ok, const QString& errorText)
@@ -123,6 +188,11 @@ void SendFaxCommand::onRelayFinished(bool ok, const QString& errorText)
         return;
     if (!ok)
         return failSend(errorText);
+    beginSuccessPath();
+}
+
+void SendFaxCommand::beginSuccessPath()
+{
     m_host.settings().AddFaxNumberToHistory(m_host.faxNumberText());
     m_successWait.start();
 }

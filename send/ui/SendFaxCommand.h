@@ -7,9 +7,12 @@
 #include <QPointer>
 #include <QTimer>
 
+#include <functional>
 #include <memory>
 
+class FileOpener;
 class LocalizedConstants;
+class TMapiControl;
 class SendFaxHost;
 class TFaxSendProgressForm;
 
@@ -38,6 +41,13 @@ public:
 
     void setSuccessWait(int milliseconds) { m_successWait.setInterval(milliseconds); }
     void setHostIdentity(std::unique_ptr<HostIdentity> identity);
+    // How the message file is opened (the desktop's program for e-mail files).
+    void setFileOpener(std::unique_ptr<FileOpener> opener);
+    // Makes the control that hands a request to the user's mail program.
+    void setMailControlFactory(std::function<std::unique_ptr<TMapiControl>()> factory);
+    // The hand-off to the mail program may outlast the editor window; its
+    // control lives under this object (the application by default).
+    void setMailHandOffOwner(QObject* owner) { m_handOffOwner = owner; }
     SmtpRelay& relay() { return m_relay; }
     // True from the hand-over until completed().
     bool isRunning() const { return m_running; }
@@ -53,7 +63,12 @@ signals:
 private:
     bool checkFaxNumber(const AdditionalParameters& additional);
     bool writeFaxImage();
+    FaxRequest composeRequest(const AdditionalParameters& additional);
     void startInternalRelay(const AdditionalParameters& additional);
+    void runMessageFileRelay(const AdditionalParameters& additional);
+    void runMailClientRelay(const AdditionalParameters& additional);
+    void beginSuccessPath();
+    void failBeforeExchange(const QString& errorText);
     void onRelayFinished(bool ok, const QString& errorText);
     void finishSuccess();
     void failSend(const QString& errorText);
@@ -63,6 +78,9 @@ private:
     const LocalizedConstants& m_texts;
     QPointer<TFaxSendProgressForm> m_progress;
     std::unique_ptr<HostIdentity> m_identity;
+    std::unique_ptr<FileOpener> m_fileOpener;
+    std::function<std::unique_ptr<TMapiControl>()> m_mailControlFactory;
+    QPointer<QObject> m_handOffOwner;
     SmtpRelay m_relay;
     QTimer m_successWait;
     bool m_running = false;

@@ -2,6 +2,9 @@
 
 #include "editor/core/PageList.h"
 #include "i18n/core/LocalizedConstants.h"
+#include "send/core/FileOpener.h"
+#include "send/core/MailClient.h"
+#include "send/core/TMapiControl.h"
 #include "send/ui/SendFaxHost.h"
 #include "send/ui/TFaxSendProgressForm.h"
 #include "settings/core/TIni.h"
@@ -9,11 +12,13 @@
 #include "tests/send/MessageParser.h"
 #include "tests/send/SmtpTestServer.h"
 #include "tests/support/ScriptedPrompter.h"
+#include "tests/support/TestFiles.h"
 
 #include <QFile>
 #include <QJsonArray>
 #include <QSignalSpy>
 #include <QTemporaryDir>
+#include <QTimer>
 
 #include <gtest/gtest.h>
 
@@ -134,20 +139,89 @@ INSTANTIATE_TEST_SUITE_P(
         StopCase{"CancelAtApply", [](TestHost& h) { h.applyAnswer = false; }, {}, 0}),
     [](const ::testing::TestParamInfo<StopCase>& info) { return info.param.name; });
 
-TEST_F(SendFaxCommandTest, RelaysNotYetBuiltEndAfterTheFaxImage)
+TEST_F(SendFaxCommandTest, UnknownRelayEndsAfterTheFaxImage)
 {
-    for (const int relay :
-         {int(SendFaxCommand::RelayMailClient), int(SendFaxCommand::RelayMessageFile), 7}) {
-        host.ini.EMailSendMethod = quint8(relay);
-        host.file = folder.filePath("file_20150305090700123.bmp");
-        QFile::remove(faxImagePath());
-        command.acSendFaxExecute();
-        EXPECT_EQ(host.file, faxImagePath());
-        EXPECT_TRUE(QFile::exists(faxImagePath()));
-        EXPECT_TRUE(host.visible);
-        EXPECT_TRUE(host.prompts.texts().isEmpty());
-        EXPECT_FALSE(command.isRunning());
+    host.ini.EMailSendMethod = 7;
+    command.acSendFaxExecute();
+    EXPECT_EQ(host.file, faxImagePath());
+    EXPECT_TRUE(QFile::exists(faxImagePath()));
+    EXPECT_TRUE(host.visible);
+    EXPECT_TRUE(host.prompts.texts().isEmpty());
+    EXPECT_FALSE(command.isRunning());
+    EXPECT_EQ(host.ini.LastFaxNumbers, QStringList{"999 (Older)"});
+}
+
+// Records the files the desktop was asked to open.
+class RecordingOpener : public FileOpener
+{
+public:
+    explicit RecordingOpener(QStringList& opened) : m_opened(opened) {}
+    bool open(const QString& path) override
+    {
+        m_opened << path;
+        return false;
     }
+
+private:
+    QStringList& m_opened;
+};
+
+TEST_F(SendFaxCommandTest, MessageFileRelaySavesOpensAndCloses)
+{
+    host.ini.EMailSendMethod = SendFaxCommand::RelayMessageFile;
+    QStringList opened;
+    command.setFileOpener(std::make_unique<RecordingOpener>(opened));
+    QSignalSpy completed(&command, &SendFaxCommand::completed);
+    ASSERT_TRUE(runToEnd(completed));
+    EXPECT_TRUE(completed.at(0).at(0).toBool()) << "the opener's answer is not examined";
+    ASSERT_EQ(opened.size(), 1);
+    const QByteArray message = testfiles::read(opened.first());
+    QFile::remove(opened.first());
+    const QJsonObject parsed = messageparser::parse(message);
+    const QByteArray text =
+        messageparser::partBytes(parsed.value("parts").toArray().at(0).toObject());
+    EXPECT_TRUE(text.startsWith("Please do not change message text! For sending email"));
+    EXPECT_TRUE(text.contains("\r\nX-FaxFile=file_20150305090700123.tif\r\n"));
+    EXPECT_EQ(host.ini.LastFaxNumbers.value(0), host.numberText);
+    EXPECT_TRUE(host.closed);
+    EXPECT_TRUE(host.sent);
+}
+
+// A mail program that takes every message at once.
+class AcceptingMailClient : public MailClient
+{
+public:
+    explicit AcceptingMailClient(std::vector<MailClientMessage>& sent) : m_sent(sent) {}
+    void send(const MailClientMessage& message) override
+    {
+        m_sent.push_back(message);
+        QTimer::singleShot(0, this, &MailClient::handedOver);
+    }
+
+private:
+    std::vector<MailClientMessage>& m_sent;
+};
+
+TEST_F(SendFaxCommandTest, MailClientRelayHandsOverAndCloses)
+{
+    const QByteArray savedTemp = qgetenv("TMPDIR");
+    qputenv("TMPDIR", folder.path().toLocal8Bit());
+    host.ini.EMailSendMethod = SendFaxCommand::RelayMailClient;
+    std::vector<MailClientMessage> sent;
+    command.setMailControlFactory([&sent] {
+        return std::make_unique<TMapiControl>(std::make_unique<AcceptingMailClient>(sent));
+    });
+    QSignalSpy completed(&command, &SendFaxCommand::completed);
+    const bool ended = runToEnd(completed);
+    qputenv("TMPDIR", savedTemp);
+    ASSERT_TRUE(ended);
+    ASSERT_EQ(sent.size(), 1u);
+    EXPECT_EQ(sent[0].subject, host.numberText);
+    EXPECT_TRUE(sent[0].body.startsWith("Please do not change message text!\r\n\r\nX-Name=4711"));
+    ASSERT_EQ(sent[0].attachmentPaths.size(), 1);
+    EXPECT_TRUE(sent[0].attachmentPaths[0].endsWith("file_20150305090700123.tif"));
+    EXPECT_TRUE(host.closed);
+    EXPECT_EQ(host.ini.LastFaxNumbers.value(0), host.numberText);
 }
 
 TEST_F(SendFaxCommandTest, MultiAddressModeSkipsTheNumberCheck)
@@ -155,7 +229,7 @@ TEST_F(SendFaxCommandTest, MultiAddressModeSkipsTheNumberCheck)
     host.numberText.clear();
     host.additional.multiFax = true;
     host.additional.multiFaxNumbers = {"111", "222"};
-    host.ini.EMailSendMethod = SendFaxCommand::RelayMailClient;
+    host.ini.EMailSendMethod = 7;
     command.acSendFaxExecute();
     EXPECT_TRUE(host.prompts.texts().isEmpty());
     EXPECT_TRUE(QFile::exists(faxImagePath()));
