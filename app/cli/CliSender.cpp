@@ -5,6 +5,10 @@
 #include "editor/core/FaxImage.h"
 #include "i18n/core/MessageFormat.h"
 #include "send/core/FaxNumber.h"
+#include "send/core/MailClientRelay.h"
+#include "send/core/MessageFileRelay.h"
+#include "send/core/TMapiControl.h"
+#include "send/core/XdgFileOpener.h"
 #include "settings/core/SettingsLocation.h"
 
 #include <QCoreApplication>
@@ -14,7 +18,9 @@
 #include <cstdio>
 
 namespace {
+constexpr int kRelayMailClient = 0;
 constexpr int kRelayInternal = 1;
+constexpr int kRelayMessageFile = 2;
 const QString kDesktopProgram = QStringLiteral("quillon2");
 
 void printLine(FILE* stream, const QString& text)
@@ -78,9 +84,11 @@ Status CliSender::prepare()
     }
 
     const int relay = m_options.relay.value_or(m_ini.EMailSendMethod);
-    if (m_options.messageOut.isEmpty() && relay != kRelayInternal)
+    if (m_options.messageOut.isEmpty() && relay != kRelayInternal && relay != kRelayMailClient &&
+        relay != kRelayMessageFile)
         return Status::failure(
-            QStringLiteral("Relay %1 cannot be used from the command line; use 1 (internal SMTP).")
+            QStringLiteral("There is no relay %1: use 0 (mail program), 1 (internal SMTP) or 2 "
+                           "(message file).")
                 .arg(relay));
 
     const Status image = writeFaxImage();
@@ -99,7 +107,48 @@ Status CliSender::prepare()
             end(kExitHandedOver);
         return written;
     }
-    return m_relay.start(SmtpSettings::fromIni(m_ini), m_identity, request);
+    switch (relay) {
+    case kRelayMailClient:
+        return handToMailProgram(request);
+    case kRelayMessageFile:
+        return saveAndOpenMessageFile(request);
+    default:
+        return m_relay.start(SmtpSettings::fromIni(m_ini), m_identity, request);
+    }
+}
+
+Status CliSender::handToMailProgram(const FaxRequest& request)
+{
+    auto control = std::make_unique<TMapiControl>();
+    connect(control.get(), &TMapiControl::OnSuccess, this, [this] { onRelayFinished(true, {}); });
+    connect(control.get(), &TMapiControl::OnUserAbort, this,
+            [this] { onRelayFinished(false, QStringLiteral("The message was not sent.")); });
+    connect(control.get(), &TMapiControl::OnMapiError, this,
+            [this](qint32 code) { onRelayFinished(false, MailClientRelay::failureText(code)); });
+    // The mail program gets copies of the attachments, so the fax image can
+    // go with this run.
+    const Status started = MailClientRelay().run(std::move(control), this, request,
+                                                 m_texts.text(QStringLiteral("SSendFaxMessage1")),
+                                                 QDateTime::currentDateTime(), {});
+    if (!started.ok())
+        onRelayFinished(false, started.text());
+    return Status::success();
+}
+
+Status CliSender::saveAndOpenMessageFile(const FaxRequest& request)
+{
+    XdgFileOpener opener;
+    const Result<QString> saved =
+        MessageFileRelay::run(request, m_texts.text(QStringLiteral("SSendFaxMessage3")),
+                              QDateTime::currentDateTime(), opener);
+    if (!saved.ok()) {
+        onRelayFinished(false, saved.status().text());
+        return Status::success();
+    }
+    if (m_options.verbose)
+        printLine(stderr, QStringLiteral("Saved %1.").arg(saved.value()));
+    onRelayFinished(true, {});
+    return Status::success();
 }
 
 Status CliSender::readMultiAddressList(AdditionalParameters& additional) const

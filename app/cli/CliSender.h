@@ -31,6 +31,8 @@ private:
     Status readMultiAddressList(AdditionalParameters& additional) const;
     Status writeFaxImage();
     Status writeMessage(const FaxRequest& request);
+    Status handToMailProgram(const FaxRequest& request);
+    Status saveAndOpenMessageFile(const FaxRequest& request);
     void onRelayFinished(bool ok, const QString& errorText);
     void end(int exitCode, const QString& errorLine = {});
 

@@ -11,8 +11,9 @@ struct Parser
     QCommandLineOption settings{"settings", "Settings file (default: the desktop program's).",
                                 "FILE"};
     QCommandLineOption relay{"relay",
-                             "Relay to use instead of the settings' EMailSendMethod "
-                             "(1 = internal SMTP).",
+                             "Relay to use instead of the settings' EMailSendMethod: 0 = the "
+                             "mail program (xdg-email), 1 = internal SMTP, 2 = a message file "
+                             "opened with the desktop's mail program.",
                              "N"};
     QCommandLineOption sendAt{
         "send-at", "Wanted send time, \"dd.mm.yyyy hh:nn:ss\" local time (X-SendDT).", "TIME"};

@@ -211,9 +211,9 @@ INSTANTIATE_TEST_SUITE_P(
                   {"--settings", "/nonexistent.ini", "-n", "1", "%doc"},
                   "nonexistent.ini"},
         UsageCase{"UnknownOption", {"--bogus", "-n", "1", "%doc"}, "bogus"},
-        UsageCase{"RelayNotAvailable",
-                  {"--settings", "%settings", "--relay", "0", "-n", "1", "%doc"},
-                  "Relay 0"},
+        UsageCase{"UnknownRelay",
+                  {"--settings", "%settings", "--relay", "5", "-n", "1", "%doc"},
+                  "There is no relay 5"},
         UsageCase{"ShortList",
                   {"--settings", "%settings", "--multi", "%list", "-n", "", "%doc"},
                   "Please, specify more onel multy fax phone numbers!"}),
@@ -230,6 +230,78 @@ TEST_F(QuillonSendProgramTest, RelayFailureExitsWithThreeAndTheSendErrorText)
               "Send message error: \"550 5.1.1 No such user here\". Check mail settings!");
     EXPECT_TRUE(history().isEmpty());
     EXPECT_TRUE(faxImagesLeft().isEmpty());
+}
+
+} // namespace
+
+namespace {
+
+// Stand-ins for xdg-open and xdg-email on PATH: they record their arguments
+// and end with the status the test asks for.
+void installDesktopTool(const QString& folder, const QString& name, int exitCode)
+{
+    const QString path = folder + "/" + name;
+    testfiles::write(path,
+                     QStringLiteral("#!/bin/sh\nprintf '%s\\n' \"$@\" > \"%1.args\"\nexit %2\n")
+                         .arg(path)
+                         .arg(exitCode)
+                         .toUtf8());
+    QFile::setPermissions(path, QFile::permissions(path) | QFileDevice::ExeOwner);
+}
+
+class QuillonSendDesktopRelayTest : public QuillonSendProgramTest
+{
+protected:
+    ProgramRun runWithTools(const QStringList& arguments)
+    {
+        QProcess program;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("TMPDIR", tempFolder());
+        environment.insert("PATH", bin() + ":" + environment.value("PATH"));
+        program.setProcessEnvironment(environment);
+        program.start(QStringLiteral(QUILLON_SEND_EXE), arguments);
+        EXPECT_TRUE(program.waitForFinished(60000));
+        return {program.exitCode(), program.readAllStandardOutput(),
+                QString::fromLocal8Bit(program.readAllStandardError())};
+    }
+
+    QString bin() const { return folder.filePath("bin"); }
+    QStringList argumentsOf(const QString& tool) const
+    {
+        return QString::fromLocal8Bit(testfiles::read(bin() + "/" + tool + ".args"))
+            .split('\n', Qt::SkipEmptyParts);
+    }
+};
+
+TEST_F(QuillonSendDesktopRelayTest, MessageFileIsSavedAndOpened)
+{
+    installDesktopTool(bin(), "xdg-open", 0);
+    const ProgramRun result =
+        runWithTools({"--settings", settingsFile, "--relay", "2", "-n", kNumber, tiffDocument});
+    EXPECT_EQ(result.exitCode, 0) << result.error.toStdString();
+    const QStringList opened = argumentsOf("xdg-open");
+    ASSERT_EQ(opened.size(), 1);
+    const QJsonObject parsed = messageparser::parse(testfiles::read(opened.first()));
+    EXPECT_EQ(messageparser::header(parsed, "Subject"), kNumber);
+    EXPECT_EQ(history().value(0), kNumber);
+    EXPECT_TRUE(faxImagesLeft().isEmpty());
+}
+
+TEST_F(QuillonSendDesktopRelayTest, MailProgramFailureExitsWithThree)
+{
+    installDesktopTool(bin(), "xdg-email", 0);
+    const ProgramRun handedOver =
+        runWithTools({"--settings", settingsFile, "--relay", "0", "-n", kNumber, tiffDocument});
+    EXPECT_EQ(handedOver.exitCode, 0) << handedOver.error.toStdString();
+    EXPECT_TRUE(argumentsOf("xdg-email").contains("--subject"));
+    EXPECT_EQ(history().value(0), kNumber);
+
+    installDesktopTool(bin(), "xdg-email", 4);
+    const ProgramRun refused =
+        runWithTools({"--settings", settingsFile, "--relay", "0", "-n", "777", tiffDocument});
+    EXPECT_EQ(refused.exitCode, 3);
+    EXPECT_TRUE(refused.error.startsWith("Send message error:")) << refused.error.toStdString();
+    EXPECT_EQ(history().value(0), kNumber);
 }
 
 } // namespace
