@@ -14,6 +14,9 @@ constexpr int kStartMailInput = 354;
 constexpr int kReplyCodeLength = 3;
 constexpr int kMaxPort = 65535;
 constexpr int kMillisecondsPerSecond = 1000;
+// Reply lines are short (RFC 5321 allows 512 octets); a server that sends
+// this much without a line break is not speaking SMTP.
+constexpr int kMaxReplyLineLength = 64 * 1024;
 
 const QByteArray kCrLf = QByteArrayLiteral("\r\n");
 
@@ -174,6 +177,8 @@ void SmtpClient::onReadyRead()
         m_replyLines.clear();
         handleReply(code, lines);
     }
+    if (m_state != State::Idle && m_buffer.size() > kMaxReplyLineLength)
+        finish(false, tr("The mail server sent a reply line that never ends."));
 }
 
 void SmtpClient::handleReply(int code, const QStringList& lines)
