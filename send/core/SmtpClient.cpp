@@ -91,7 +91,9 @@ QByteArray SmtpClient::dotStuffed(const QByteArray& data)
 
 void SmtpClient::send(const SmtpSettings& settings, const QString& greetingName, const Mail& mail)
 {
-    Q_ASSERT(!isBusy());
+    // One exchange at a time: a second start while one runs is ignored.
+    if (isBusy())
+        return;
     m_settings = settings;
     m_greetingName = greetingName;
     m_mail = mail;

@@ -38,7 +38,7 @@ public:
     void setReplyTimeout(int milliseconds) { m_replyTimeoutMs = milliseconds; }
     bool isBusy() const { return m_state != State::Idle; }
 
-    // greetingName: the name given with EHLO/HELO.
+    // greetingName: the name given with EHLO/HELO. Ignored while busy.
     void send(const SmtpSettings& settings, const QString& greetingName, const Mail& mail);
 
     // Doubles every dot that begins a line, so that no line of the message
