@@ -10,8 +10,11 @@ packages=(
   libtiff-dev libtiff-tools libicu-dev
   libgtest-dev googletest libbenchmark-dev
   xdg-utils python3-aiosmtpd openssl ghostscript
-  imagemagick qt6-image-formats-plugins
+  qt6-image-formats-plugins
 )
+# Tools only the benchmarks compare against (tools/bench.sh asks for them).
+read -r -a extra <<< "${QUILLON_EXTRA_PACKAGES:-}"
+packages+=("${extra[@]}")
 
 missing=()
 for p in "${packages[@]}"; do
