@@ -3,6 +3,7 @@
 #include "crypto/core/CryptoAPI.h"
 
 #include <QFile>
+#include <QFileInfo>
 
 #include <algorithm>
 
@@ -175,6 +176,10 @@ qint32 HashFile(quint32 algorithm, const QString& path, QString& digest)
 {
     const qint32 size = FileSizeByName(path);
     if (size == -1)
+        return HASH_ERROR_FILE;
+    // Sizes are 32-bit here: a larger file would be digested only up to its
+    // size modulo 4 GiB, a digest of something else. Refuse it instead.
+    if (QFileInfo(path).size() > kLargestDigestibleFile)
         return HASH_ERROR_FILE;
     THashContext context;
     const qint32 result = HashInit(&context, algorithm);

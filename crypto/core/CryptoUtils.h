@@ -68,7 +68,7 @@ bool HashFileRange(THashContext* context, const QString& path, quint32 start, qu
 
 // The digest of a whole file: HASH_ERROR_FILE when its size cannot be taken,
 // HASH_ERROR_READ when it cannot be read to the end (an empty file included).
-// `digest` is written only when the result is HASH_OK. The size is the 32-bit
-// one of FileSizeByName, so of a file of 4 GiB or more only the first
-// (size modulo 4 GiB) bytes are digested.
+// `digest` is written only when the result is HASH_OK. Sizes are 32-bit, so a
+// file of 4 GiB or more gives HASH_ERROR_FILE.
+inline constexpr qint64 kLargestDigestibleFile = 0xFFFFFFFELL;
 qint32 HashFile(quint32 algorithm, const QString& path, QString& digest);

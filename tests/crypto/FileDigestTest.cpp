@@ -132,3 +132,18 @@ TEST_F(FileDigest, RangeBeyondTheEndOrWithoutHandleFails)
     THashContext uninitialised;
     EXPECT_FALSE(HashFileRange(&uninitialised, path, 0, 100));
 }
+
+TEST_F(FileDigest, FilesBeyondFourGibibytesAreRefusedRatherThanDigestedInPart)
+{
+    // A sparse file: 4 GiB and 10 bytes long, hardly any of it on disk.
+    const QString path = pathOf(QStringLiteral("huge.bin"));
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    if (!file.resize(Q_INT64_C(0x100000000) + 10))
+        GTEST_SKIP() << "this file system cannot hold a sparse 4 GiB file";
+    file.close();
+
+    QString digest = QStringLiteral("untouched");
+    EXPECT_EQ(HashFile(HASH_MD5, path, digest), HASH_ERROR_FILE);
+    EXPECT_EQ(digest, QStringLiteral("untouched"));
+}
