@@ -2,6 +2,7 @@
 
 #include "app/core/Prompter.h"
 #include "i18n/core/LanguageManager.h"
+#include "i18n/ui/LanguageController.h"
 #include "send/core/MultiFaxList.h"
 
 #include <QCheckBox>
@@ -31,10 +32,15 @@ TAddParamForm::TAddParamForm(Prompter& prompter, QWidget* parent)
 {
     setObjectName(QStringLiteral("AddParamForm"));
     setWindowTitle(QStringLiteral("Setting Additional Parameters"));
+    // A fixed frame: no resizing, no help button.
+    setWindowFlags(Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::WindowTitleHint |
+                   Qt::WindowCloseButtonHint);
     createControls();
     layOutControls();
     cbSendDTClick();
     cbMultyFaxClick();
+    // Owned by the dialog; keeps its texts in the language in force.
+    new LanguageController(this, QStringLiteral("AddParamForm"));
 }
 
 TAddParamForm::~TAddParamForm() = default;
