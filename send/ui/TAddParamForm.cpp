@@ -3,6 +3,7 @@
 #include "app/core/Prompter.h"
 #include "i18n/core/LanguageManager.h"
 #include "i18n/ui/LanguageController.h"
+#include "send/core/MessageCharset.h"
 #include "send/core/MultiFaxList.h"
 
 #include <QCheckBox>
@@ -14,12 +15,22 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStringDecoder>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
 namespace {
 constexpr char kDateFormat[] = "dd.MM.yyyy";
 constexpr char kTimeFormat[] = "HH:mm:ss";
+
+// Lists made on this desktop are UTF-8; lists made for the gateway elsewhere
+// are often in its own character set, windows-1251.
+QString listFileText(const QByteArray& bytes)
+{
+    QStringDecoder utf8(QStringDecoder::Utf8);
+    const QString text = utf8.decode(bytes);
+    return utf8.hasError() ? MessageCharset::decode(bytes) : text;
+}
 
 QString fileReadError(const QFile& file)
 {
@@ -223,7 +234,7 @@ void TAddParamForm::loadMultyFaxList(const QString& path)
         m_prompter.showError(fileReadError(file));
         return;
     }
-    const QString text = QString::fromLocal8Bit(file.readAll());
+    const QString text = listFileText(file.readAll());
     if (file.error() != QFileDevice::NoError) {
         m_prompter.showError(fileReadError(file));
         return;

@@ -2,6 +2,7 @@
 
 #include "i18n/core/LanguageManager.h"
 #include "send/core/FaxRequest.h"
+#include "send/core/MessageCharset.h"
 #include "send/core/MultiFaxList.h"
 #include "tests/send/RelaysTestSupport.h"
 #include "tests/support/ScriptedPrompter.h"
@@ -239,6 +240,21 @@ INSTANTIATE_TEST_SUITE_P(
                       LoadCase{"YesReplaces", "9", {Prompter::Answer::Yes}, "111\nabc\n222", 1},
                       LoadCase{"NoKeeps", "9", {Prompter::Answer::No}, "9", 1}),
     [](const ::testing::TestParamInfo<LoadCase>& info) { return std::string(info.param.name); });
+
+TEST_F(AddParamFormTest, ListFilesInUtf8OrWindows1251AreRead)
+{
+    QTemporaryDir folder;
+    const QString utf8 = folder.filePath("utf8.txt");
+    const QString cp1251 = folder.filePath("cp1251.txt");
+    testfiles::write(utf8, QStringLiteral("111 (Первый)\n222").toUtf8());
+    testfiles::write(cp1251, MessageCharset::encode(QStringLiteral("333 (Второй)\r\n444\r\n")));
+
+    form.loadMultyFaxList(utf8);
+    EXPECT_EQ(listText(), "111 (Первый)\n222");
+    prompter.queue(Prompter::Answer::Yes);
+    form.loadMultyFaxList(cp1251);
+    EXPECT_EQ(listText(), "333 (Второй)\n444");
+}
 
 TEST_F(AddParamFormTest, UnreadableFileIsAnErrorAndLeavesTheList)
 {
