@@ -5,6 +5,7 @@
 #include "editor/core/G4PageEncoder.h"
 #include "editor/core/LayerStack.h"
 #include "editor/core/PageList.h"
+#include "editor/core/ParallelWork.h"
 #include "editor/core/TiffHandle.h"
 #include "editor/core/TiffMessageCapture.h"
 
@@ -14,23 +15,18 @@
 #include <QFileInfo>
 #include <QTemporaryFile>
 
-#include <algorithm>
-#include <atomic>
 #include <cerrno>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
 #include <limits>
 #include <optional>
-#include <system_error>
-#include <thread>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace {
 
-// Pages encoded at the same time; more threads than cores gain nothing.
-constexpr size_t kMaxEncoderThreads = 8;
 // TIFF's PageNumber tag holds 16-bit numbers.
 constexpr size_t kMaxPages = std::numeric_limits<uint16_t>::max();
 const QString kTemporarySuffix = QStringLiteral(".XXXXXX.part");
@@ -116,10 +112,12 @@ QSize outputSize(const Page& page, int outputDpi)
 
 void applyToPage(Page& page, const FaxImageOptions& options)
 {
-    PageParameters parameters = page.parameters();
+    PageParameters parameters = std::as_const(page).parameters();
     const bool otherResolution =
         parameters.dpiX != options.outputDpi || parameters.dpiY != options.outputDpi;
-    if (options.changeOutputDpi && options.outputDpi > 0 && otherResolution) {
+    // A page whose stored strips cannot be decoded stays as it is; writing
+    // it refuses it with the reason.
+    if (options.changeOutputDpi && options.outputDpi > 0 && otherResolution && page.decode().ok()) {
         const QSize size = outputSize(page, options.outputDpi);
         if (size.isValid()) {
             page = Page(resample(page.image(), size), parameters);
@@ -134,7 +132,8 @@ void applyToPage(Page& page, const FaxImageOptions& options)
     page.setParameters(std::move(parameters));
 }
 
-bool setPageTags(TIFF* tiff, const Page& page, uint16_t index, uint16_t count)
+bool setPageTags(TIFF* tiff, const Page& page, uint32_t rowsPerStrip, uint16_t index,
+                 uint16_t count)
 {
     const PageParameters& p = page.parameters();
     return TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE) == 1 &&
@@ -146,48 +145,59 @@ bool setPageTags(TIFF* tiff, const Page& page, uint16_t index, uint16_t count)
            TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) == 1 &&
            TIFFSetField(tiff, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB) == 1 &&
            TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(page.height())) == 1 &&
+           TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, rowsPerStrip) == 1 &&
            TIFFSetField(tiff, TIFFTAG_XRESOLUTION, static_cast<float>(p.dpiX)) == 1 &&
            TIFFSetField(tiff, TIFFTAG_YRESOLUTION, static_cast<float>(p.dpiY)) == 1 &&
            TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) == 1 &&
            TIFFSetField(tiff, TIFFTAG_PAGENUMBER, index, count) == 1;
 }
 
-// Encodes every page to Group 4 data, several pages at a time: the encoding
-// is nearly all the work of writing a fax image, and pages do not depend on
-// one another.
-std::vector<std::optional<Result<QByteArray>>> encodePages(const std::vector<Page>& pages)
+// What goes into one page's directory: the strips of Group 4 data and the
+// rows each of them holds.
+struct PageStrips
 {
-    std::vector<std::optional<Result<QByteArray>>> encoded(pages.size());
-    std::atomic<size_t> next{0};
-    const auto work = [&pages, &encoded, &next] {
-        for (size_t i = next++; i < pages.size(); i = next++)
-            encoded[i] = G4PageEncoder::encode(pages[i].image());
-    };
-    const size_t threads = std::min<size_t>(
-        {std::max(1u, std::thread::hardware_concurrency()), kMaxEncoderThreads, pages.size()});
-    std::vector<std::thread> helpers;
-    for (size_t t = 1; t < threads; ++t) {
-        try {
-            helpers.emplace_back(work);
-        } catch (const std::system_error&) {
-            break; // fewer helpers; this thread does the rest
-        }
+    std::vector<QByteArray> strips;
+    uint32_t rowsPerStrip = 0;
+};
+
+// A page still showing the strips it was read from takes them as they are;
+// they were decoded once (when read, or here if not yet) so that damaged data
+// is refused rather than sent. Any other page is encoded into one strip.
+Result<PageStrips> stripsOf(const Page& page)
+{
+    if (const EncodedStrips* stored = page.encodedStrips()) {
+        const Status decodable = page.decode();
+        if (!decodable.ok())
+            return Status::failure(tr("the page data is damaged (%1).").arg(decodable.text()));
+        return PageStrips{stored->strips(), static_cast<uint32_t>(stored->rowsPerStrip())};
     }
-    work();
-    for (std::thread& helper : helpers)
-        helper.join();
+    Result<QByteArray> encoded = G4PageEncoder::encode(page.image());
+    if (!encoded.ok())
+        return encoded.status();
+    return PageStrips{{std::move(encoded).value()}, static_cast<uint32_t>(page.height())};
+}
+
+// Gets every page's Group 4 data, several pages at a time: encoding is nearly
+// all the work of writing a fax image, and pages do not depend on one another.
+std::vector<std::optional<Result<PageStrips>>> encodePages(const std::vector<Page>& pages)
+{
+    std::vector<std::optional<Result<PageStrips>>> encoded(pages.size());
+    ForEachOnAllCores(pages.size(),
+                      [&pages, &encoded](size_t i) { encoded[i] = stripsOf(pages[i]); });
     return encoded;
 }
 
-bool writeEncodedPage(TIFF* tiff, const Page& page, const QByteArray& strip, uint16_t index,
+bool writeEncodedPage(TIFF* tiff, const Page& page, const PageStrips& data, uint16_t index,
                       uint16_t count)
 {
-    if (!setPageTags(tiff, page, index, count))
+    if (!setPageTags(tiff, page, data.rowsPerStrip, index, count))
         return false;
-    QByteArray data = strip; // libtiff takes a writable buffer
-    if (TIFFWriteRawStrip(tiff, 0, data.data(), static_cast<tmsize_t>(data.size())) < 0)
-        return false;
+    for (size_t s = 0; s < data.strips.size(); ++s) {
+        QByteArray strip = data.strips[s]; // libtiff takes a writable buffer
+        if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(s), strip.data(),
+                              static_cast<tmsize_t>(strip.size())) < 0)
+            return false;
+    }
     return TIFFWriteDirectory(tiff) == 1;
 }
 
@@ -222,10 +232,10 @@ Status writeAllPages(const std::vector<Page>& pages, const QString& temporary, c
     if (!tiff)
         return Status::failure(failureText(path, withLibraryDetail(systemReason(errno), capture)));
 
-    const std::vector<std::optional<Result<QByteArray>>> encoded = encodePages(pages);
+    const std::vector<std::optional<Result<PageStrips>>> encoded = encodePages(pages);
     const auto count = static_cast<uint16_t>(pages.size());
     for (size_t i = 0; i < pages.size(); ++i) {
-        const Result<QByteArray>& strip = *encoded[i];
+        const Result<PageStrips>& strip = *encoded[i];
         if (!strip.ok()) {
             return Status::failure(
                 failureText(path, tr("page %1: %2").arg(i + 1).arg(strip.status().text())));

@@ -32,7 +32,10 @@ void ApplyFaxImageParameters(PageList& pages, const FaxImageOptions& options);
 // threshold. The pages themselves keep their colours. Writing is all or
 // nothing: the file is made under a temporary name beside the target and
 // renamed over it only when complete, so a failure leaves an existing file as
-// it was; the failure names the file and the reason. Pages are encoded on as
-// many threads as there are cores, then written in order.
+// it was; the failure names the file and the reason. A page that still holds
+// the Group 4 strips it was read from (and shows exactly them) is written with
+// those strips and their rows per strip unchanged, after they were found to
+// decode; every other page is encoded. Pages are encoded on as many threads as
+// there are cores, then written in order.
 Status WriteFaxImage(const std::vector<Page>& pages, const QString& path);
 Status WriteFaxImage(const PageList& pages, const QString& path);

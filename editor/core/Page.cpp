@@ -1,5 +1,7 @@
 #include "editor/core/Page.h"
 
+#include "editor/core/LazyPageImage.h"
+
 namespace {
 
 QVector<QRgb> whiteIsZeroTable()
@@ -14,6 +16,12 @@ Page::Page(QImage image, PageParameters parameters)
 {
 }
 
+Page::Page(std::shared_ptr<const EncodedStrips> strips, PageParameters parameters)
+    : m_lazy(std::make_shared<const LazyPageImage>(std::move(strips))), m_passThrough(true),
+      m_parameters(std::move(parameters))
+{
+}
+
 Page Page::blank(QSize size, PageParameters parameters)
 {
     QImage image(size, QImage::Format_Mono);
@@ -25,10 +33,60 @@ Page Page::blank(QSize size, PageParameters parameters)
     return Page(std::move(image), std::move(parameters));
 }
 
+bool Page::isNull() const
+{
+    return !m_lazy && m_image.isNull();
+}
+
+int Page::width() const
+{
+    return m_lazy ? m_lazy->strips().width() : m_image.width();
+}
+
+int Page::height() const
+{
+    return m_lazy ? m_lazy->strips().height() : m_image.height();
+}
+
+const QImage& Page::image() const
+{
+    return m_lazy ? m_lazy->image() : m_image;
+}
+
+Status Page::decode() const
+{
+    return m_lazy ? m_lazy->decode() : Status::success();
+}
+
 void Page::setImage(QImage image)
 {
     m_image = std::move(image);
+    m_lazy.reset();
+    m_passThrough = false;
     DescribePixelFormat(m_image, m_parameters);
+}
+
+PageParameters& Page::parameters()
+{
+    m_passThrough = false;
+    return m_parameters;
+}
+
+void Page::setParameters(PageParameters parameters)
+{
+    if (parameters != m_parameters)
+        m_passThrough = false;
+    m_parameters = std::move(parameters);
+}
+
+const EncodedStrips* Page::encodedStrips() const
+{
+    return m_lazy && m_passThrough ? &m_lazy->strips() : nullptr;
+}
+
+qint64 Page::imageBytes() const
+{
+    return m_lazy ? m_lazy->memoryBytes() : m_image.sizeInBytes();
 }
 
 void DescribePixelFormat(const QImage& image, PageParameters& parameters)

@@ -1,6 +1,7 @@
 #include "editor/core/TiffDocumentReader.h"
 
 #include "editor/core/BilevelPacker.h"
+#include "editor/core/ParallelWork.h"
 #include "editor/core/TiffHandle.h"
 #include "editor/core/TiffMessageCapture.h"
 
@@ -9,8 +10,10 @@
 #include <QFile>
 #include <QFileInfo>
 
+#include <algorithm>
 #include <climits>
 #include <cmath>
+#include <memory>
 #include <vector>
 
 namespace {
@@ -51,6 +54,8 @@ struct Directory
     uint16_t photometric = PHOTOMETRIC_MINISWHITE;
     uint16_t compression = COMPRESSION_NONE;
     uint16_t planar = PLANARCONFIG_CONTIG;
+    uint16_t fillOrder = FILLORDER_MSB2LSB;
+    uint32_t t6Options = 0;
     bool tiled = false;
     bool hasPhotometric = false;
 };
@@ -64,6 +69,9 @@ Directory readDirectoryFields(TIFF* tiff)
     TIFFGetFieldDefaulted(tiff, TIFFTAG_SAMPLESPERPIXEL, &d.samplesPerPixel);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_COMPRESSION, &d.compression);
     TIFFGetFieldDefaulted(tiff, TIFFTAG_PLANARCONFIG, &d.planar);
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_FILLORDER, &d.fillOrder);
+    if (d.compression == COMPRESSION_CCITTFAX4)
+        TIFFGetField(tiff, TIFFTAG_T6OPTIONS, &d.t6Options);
     d.hasPhotometric = TIFFGetField(tiff, TIFFTAG_PHOTOMETRIC, &d.photometric) == 1;
     if (!d.hasPhotometric) {
         // Old fax software leaves it out: bilevel pages then mean white is
@@ -307,12 +315,49 @@ QImage decodePixels(TIFF* tiff, const Directory& d)
     return readThroughRgba(tiff, d);
 }
 
+// A page stored the way the fax image stores its pages can keep its strips:
+// Group 4 without options, 0 = white, bits in the usual order, in strips.
+bool canKeepStrips(const Directory& d)
+{
+    return isBilevel(d) && d.compression == COMPRESSION_CCITTFAX4 &&
+           d.photometric == PHOTOMETRIC_MINISWHITE && d.fillOrder == FILLORDER_MSB2LSB &&
+           d.t6Options == 0;
+}
+
+// The page's strips as stored, or nothing when their layout is anything but
+// plain (then the page is decoded the usual way, which reports what is
+// wrong). A strip longer than the whole file is damage, not a reason to
+// allocate.
+std::shared_ptr<const EncodedStrips> readStrips(TIFF* tiff, const Directory& d, qint64 fileSize)
+{
+    uint32_t rowsPerStrip = d.height;
+    TIFFGetFieldDefaulted(tiff, TIFFTAG_ROWSPERSTRIP, &rowsPerStrip);
+    rowsPerStrip = std::clamp<uint32_t>(rowsPerStrip, 1, d.height);
+    const uint32_t count = TIFFNumberOfStrips(tiff);
+    if (count == 0 || count != (d.height + rowsPerStrip - 1) / rowsPerStrip)
+        return nullptr;
+    std::vector<QByteArray> strips;
+    strips.reserve(count);
+    for (uint32_t s = 0; s < count; ++s) {
+        const tmsize_t size = TIFFRawStripSize(tiff, s);
+        if (size <= 0 || size > fileSize)
+            return nullptr;
+        QByteArray data(static_cast<qsizetype>(size), Qt::Uninitialized);
+        if (TIFFReadRawStrip(tiff, s, data.data(), size) != size)
+            return nullptr;
+        strips.push_back(std::move(data));
+    }
+    return std::make_shared<const EncodedStrips>(static_cast<int>(d.width),
+                                                 static_cast<int>(d.height),
+                                                 static_cast<int>(rowsPerStrip), std::move(strips));
+}
+
 QString describeSize(const Directory& d)
 {
     return tr("%1 by %2 pixels").arg(d.width).arg(d.height);
 }
 
-Result<Page> readPage(TIFF* tiff, int pageNumber, const QString& path,
+Result<Page> readPage(TIFF* tiff, int pageNumber, const QString& path, qint64 fileSize,
                       const TiffMessageCapture& capture)
 {
     const Directory d = readDirectoryFields(tiff);
@@ -329,6 +374,10 @@ Result<Page> readPage(TIFF* tiff, int pageNumber, const QString& path,
                      "damaged or not a document.")
                       .arg(pageNumber)
                       .arg(describeSize(d))));
+    }
+    if (canKeepStrips(d)) {
+        if (auto strips = readStrips(tiff, d, fileSize))
+            return Page(std::move(strips), readParameters(tiff, d));
     }
     if (isJpegYCbCr(d))
         TIFFSetField(tiff, TIFFTAG_JPEGCOLORMODE, JPEGCOLORMODE_RGB);
@@ -356,7 +405,31 @@ Result<Page> readPage(TIFF* tiff, int pageNumber, const QString& path,
     return Page(std::move(image), readParameters(tiff, d));
 }
 
+// Decodes the pages kept as strips, all cores at once, and names the first
+// one that is damaged: a document is only handed on when every page can be
+// shown.
+Status decodeKeptPages(const std::vector<Page>& pages, const QString& path)
+{
+    std::vector<Status> results(pages.size(), Status::success());
+    ForEachOnAllCores(pages.size(), [&pages, &results](size_t i) {
+        if (pages[i].encodedStrips())
+            results[i] = pages[i].decode();
+    });
+    for (size_t i = 0; i < results.size(); ++i) {
+        if (!results[i].ok()) {
+            return Status::failure(
+                failureText(path, tr("page %1 is damaged or incomplete.").arg(i + 1) +
+                                      QStringLiteral(" (") + results[i].text() + QLatin1Char(')')));
+        }
+    }
+    return Status::success();
+}
+
 } // namespace
+
+TiffDocumentReader::TiffDocumentReader() : TiffDocumentReader(ReadOptions()) {}
+
+TiffDocumentReader::TiffDocumentReader(ReadOptions options) : m_options(options) {}
 
 Result<std::vector<Page>> TiffDocumentReader::read(const QString& path) const
 {
@@ -379,7 +452,8 @@ Result<std::vector<Page>> TiffDocumentReader::read(const QString& path) const
 
     std::vector<Page> pages;
     do {
-        Result<Page> page = readPage(tiff.get(), static_cast<int>(pages.size()) + 1, path, capture);
+        Result<Page> page =
+            readPage(tiff.get(), static_cast<int>(pages.size()) + 1, path, info.size(), capture);
         if (!page.ok())
             return page.status();
         pages.push_back(std::move(page).value());
@@ -389,6 +463,11 @@ Result<std::vector<Page>> TiffDocumentReader::read(const QString& path) const
         return Status::failure(failureText(
             path, withLibraryDetail(tr("the file is damaged after page %1.").arg(pages.size()),
                                     capture)));
+    }
+    if (m_options.decodePixels) {
+        const Status decoded = decodeKeptPages(pages, path);
+        if (!decoded.ok())
+            return decoded;
     }
     return pages;
 }

@@ -119,8 +119,11 @@ void setPixelTags(TIFF* tiff, const TiffPage& page)
         TIFFSetField(tiff, TIFFTAG_TILELENGTH, static_cast<uint32_t>(page.tileSize));
         return;
     }
-    TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
-                 page.compression == COMPRESSION_JPEG ? 16u : TIFFDefaultStripSize(tiff, 0));
+    if (page.rowsPerStrip > 0)
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, page.rowsPerStrip);
+    else
+        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP,
+                     page.compression == COMPRESSION_JPEG ? 16u : TIFFDefaultStripSize(tiff, 0));
 }
 
 int bitsPerPixel(const QImage& image)

@@ -23,7 +23,8 @@ struct TiffPage
     bool minIsBlack = false;                // bilevel and grey pages
     uint16_t fillOrder = FILLORDER_MSB2LSB; // bilevel pages
     bool jpegYCbCr = false;                 // colour pages with JPEG compression
-    int tileSize = 0; // > 0: written in square tiles of this size (a multiple of 16)
+    int tileSize = 0;          // > 0: written in square tiles of this size (a multiple of 16)
+    uint32_t rowsPerStrip = 0; // > 0: strips of this many rows; else libtiff's choice
 };
 
 // Writes the pages as one multi-page TIFF; returns false when libtiff fails.

@@ -1,0 +1,41 @@
+#pragma once
+
+#include "app/core/Status.h"
+#include "editor/core/EncodedStrips.h"
+
+#include <QImage>
+
+#include <atomic>
+#include <memory>
+#include <mutex>
+
+// The pixels of a page kept as encoded strips, decoded the first time anyone
+// asks for them and kept from then on. Copies of a page share one of these,
+// so a page is decoded once however often it is copied, and several threads
+// may ask at once (the fax image encodes pages side by side): the first one
+// decodes, the others wait for it.
+class LazyPageImage
+{
+public:
+    explicit LazyPageImage(std::shared_ptr<const EncodedStrips> strips);
+    LazyPageImage(const LazyPageImage&) = delete;
+    LazyPageImage& operator=(const LazyPageImage&) = delete;
+
+    const EncodedStrips& strips() const { return *m_strips; }
+    // The decoded pixels; a null image when the strips cannot be decoded.
+    const QImage& image() const;
+    // Decodes if not done yet; the failure says why the strips are unusable.
+    Status decode() const;
+    bool isDecoded() const { return m_decoded.load(std::memory_order_acquire); }
+    // The strips, and the pixels once decoded.
+    qint64 memoryBytes() const;
+
+private:
+    void decodeOnce() const;
+
+    std::shared_ptr<const EncodedStrips> m_strips;
+    mutable std::once_flag m_once;
+    mutable std::atomic<bool> m_decoded{false};
+    mutable QImage m_image;
+    mutable Status m_status = Status::success();
+};

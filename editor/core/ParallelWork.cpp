@@ -1,0 +1,36 @@
+#include "editor/core/ParallelWork.h"
+
+#include <algorithm>
+#include <atomic>
+#include <system_error>
+#include <thread>
+#include <vector>
+
+namespace {
+
+// More threads than this gain nothing for a document's pages.
+constexpr size_t kMaxThreads = 8;
+
+} // namespace
+
+void ForEachOnAllCores(size_t count, const std::function<void(size_t)>& work)
+{
+    std::atomic<size_t> next{0};
+    const auto worker = [count, &work, &next] {
+        for (size_t i = next++; i < count; i = next++)
+            work(i);
+    };
+    const size_t threads =
+        std::min<size_t>({std::max(1u, std::thread::hardware_concurrency()), kMaxThreads, count});
+    std::vector<std::thread> helpers;
+    for (size_t t = 1; t < threads; ++t) {
+        try {
+            helpers.emplace_back(worker);
+        } catch (const std::system_error&) {
+            break; // fewer helpers; this thread does the rest
+        }
+    }
+    worker();
+    for (std::thread& helper : helpers)
+        helper.join();
+}
