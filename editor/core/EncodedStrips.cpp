@@ -66,7 +66,7 @@ qint64 EncodedStrips::byteCount() const
     return bytes;
 }
 
-Result<QImage> EncodedStrips::decode() const
+Result<QImage> EncodedStrips::decode(bool* warned) const
 {
     TiffMessageCapture capture;
     MemoryTiff file;
@@ -80,6 +80,8 @@ Result<QImage> EncodedStrips::decode() const
     const QImage image = reader ? readRows(reader.get(), m_width, m_height) : QImage();
     if (capture.hasErrors())
         return Status::failure(capture.errorText());
+    if (warned != nullptr)
+        *warned = !capture.warnings().isEmpty();
     if (image.isNull())
         return Status::failure(
             tr("there may not be enough memory for %1 by %2 pixels.").arg(m_width).arg(m_height));

@@ -24,8 +24,11 @@ public:
     qint64 byteCount() const;
 
     // The pixels as a 1-bit page (Format_Mono, index 0 white, 1 black), or a
-    // failure saying why the data cannot be decoded. Safe from any thread.
-    Result<QImage> decode() const;
+    // failure saying why the data cannot be decoded. warned, if given, tells
+    // whether the decoder had to make up for flaws (rows cut short), so that
+    // such data can be kept from going anywhere as it is. Safe from any
+    // thread.
+    Result<QImage> decode(bool* warned = nullptr) const;
 
 private:
     int m_width;

@@ -162,14 +162,17 @@ struct PageStrips
 
 // A page still showing the strips it was read from takes them as they are;
 // they were decoded once (when read, or here if not yet) so that damaged data
-// is refused rather than sent. Any other page is encoded into one strip.
+// is refused rather than sent, and strips the decoder had to patch up (rows
+// cut short) are encoded afresh from what the page shows. Any other page is
+// encoded into one strip.
 Result<PageStrips> stripsOf(const Page& page)
 {
     if (const EncodedStrips* stored = page.encodedStrips()) {
         const Status decodable = page.decode();
         if (!decodable.ok())
             return Status::failure(tr("the page data is damaged (%1).").arg(decodable.text()));
-        return PageStrips{stored->strips(), static_cast<uint32_t>(stored->rowsPerStrip())};
+        if (page.encodedStripsAreSound())
+            return PageStrips{stored->strips(), static_cast<uint32_t>(stored->rowsPerStrip())};
     }
     Result<QByteArray> encoded = G4PageEncoder::encode(page.image());
     if (!encoded.ok())

@@ -17,6 +17,12 @@ Status LazyPageImage::decode() const
     return m_status;
 }
 
+bool LazyPageImage::decodesCleanly() const
+{
+    std::call_once(m_once, [this] { decodeOnce(); });
+    return m_clean;
+}
+
 qint64 LazyPageImage::memoryBytes() const
 {
     const qint64 encoded = m_strips->byteCount();
@@ -25,7 +31,9 @@ qint64 LazyPageImage::memoryBytes() const
 
 void LazyPageImage::decodeOnce() const
 {
-    Result<QImage> decoded = m_strips->decode();
+    bool warned = false;
+    Result<QImage> decoded = m_strips->decode(&warned);
+    m_clean = decoded.ok() && !warned;
     if (decoded.ok())
         m_image = std::move(decoded).value();
     else

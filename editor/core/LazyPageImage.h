@@ -27,6 +27,9 @@ public:
     // Decodes if not done yet; the failure says why the strips are unusable.
     Status decode() const;
     bool isDecoded() const { return m_decoded.load(std::memory_order_acquire); }
+    // Decodes if not done yet; true when the strips decoded without a flaw
+    // the decoder had to make up for, so that they may be copied elsewhere.
+    bool decodesCleanly() const;
     // The strips, and the pixels once decoded.
     qint64 memoryBytes() const;
 
@@ -38,4 +41,5 @@ private:
     mutable std::atomic<bool> m_decoded{false};
     mutable QImage m_image;
     mutable Status m_status = Status::success();
+    mutable bool m_clean = false;
 };

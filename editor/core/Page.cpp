@@ -84,6 +84,11 @@ const EncodedStrips* Page::encodedStrips() const
     return m_lazy && m_passThrough ? &m_lazy->strips() : nullptr;
 }
 
+bool Page::encodedStripsAreSound() const
+{
+    return encodedStrips() != nullptr && m_lazy->decodesCleanly();
+}
+
 qint64 Page::imageBytes() const
 {
     return m_lazy ? m_lazy->memoryBytes() : m_image.sizeInBytes();

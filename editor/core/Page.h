@@ -57,6 +57,9 @@ public:
     // The strips the page was read from, while they still show exactly its
     // pixels; nullptr otherwise.
     const EncodedStrips* encodedStrips() const;
+    // Whether those strips may be copied as they are: they decode without
+    // errors and without flaws the decoder made up for. Decodes if needed.
+    bool encodedStripsAreSound() const;
 
     // Memory the pixels take, in bytes.
     qint64 imageBytes() const;

@@ -293,4 +293,38 @@ TEST_F(FaxImagePassThroughTest, ADamagedStripIsRefusedNamingTheFile)
     EXPECT_FALSE(QFile::exists(file("out.tif")));
 }
 
+// A one-strip Group 4 page whose strip is the given data, whatever it holds.
+bool writeRawG4Page(const QString& path, int width, int height, QByteArray strip)
+{
+    const TiffHandle tiff(TIFFOpen(QFile::encodeName(path).constData(), "w"));
+    return tiff && TIFFSetField(tiff.get(), TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(width)) &&
+           TIFFSetField(tiff.get(), TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(height)) &&
+           TIFFSetField(tiff.get(), TIFFTAG_BITSPERSAMPLE, 1) &&
+           TIFFSetField(tiff.get(), TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4) &&
+           TIFFSetField(tiff.get(), TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) &&
+           TIFFSetField(tiff.get(), TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(height)) &&
+           TIFFWriteRawStrip(tiff.get(), 0, strip.data(), strip.size()) >= 0 &&
+           TIFFWriteDirectory(tiff.get());
+}
+
+TEST_F(FaxImagePassThroughTest, AStripCutShortIsEncodedAfreshFromWhatThePageShows)
+{
+    const QImage image = tifffiles::bilevelPattern(kWidth, kHeight);
+    ASSERT_TRUE(tifffiles::writeTiff(file("whole.tif"), {g4Page(image)}));
+    const QByteArray whole = storedPages(file("whole.tif")).at(0).strips.at(0);
+    // libtiff only warns about rows that end early and leaves the rest white.
+    ASSERT_TRUE(writeRawG4Page(file("cut.tif"), kWidth, kHeight, whole.left(whole.size() / 2)));
+
+    const std::vector<Page> pages = readAll(file("cut.tif"));
+    ASSERT_EQ(pages.size(), 1u);
+    const QImage shown = pages[0].image();
+    writeFaxImage(pages, file("out.tif"));
+
+    EXPECT_NE(storedPages(file("out.tif")).at(0).strips, storedPages(file("cut.tif")).at(0).strips);
+    const std::vector<Page> back = readAll(file("out.tif"));
+    ASSERT_EQ(back.size(), 1u);
+    EXPECT_TRUE(samePixels(back[0].image(), shown));
+    EXPECT_TRUE(back[0].encodedStripsAreSound());
+}
+
 } // namespace
