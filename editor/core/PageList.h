@@ -33,9 +33,13 @@ public:
     bool remove(int index);
     // Moves the page at from so that it ends at index to.
     bool move(int from, int to);
+    // The page as given: one that still holds the strips it was read from
+    // keeps them only because they show exactly its pixels (see Page).
     bool replace(int index, Page page);
     // New pixels for a page; its parameters stay (bit depth follows the image).
+    // The page no longer offers the strips it was read from.
     bool replaceImage(int index, QImage image);
+    // Other parameters than the page had also let its stored strips go.
     bool setParameters(int index, PageParameters parameters);
     // The whole document at once (open, start-up load).
     void reset(std::vector<Page> pages);

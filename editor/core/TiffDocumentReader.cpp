@@ -375,8 +375,10 @@ Result<Page> readPage(TIFF* tiff, int pageNumber, const QString& path, qint64 fi
                       .arg(pageNumber)
                       .arg(describeSize(d))));
     }
+    // Should the strips not read cleanly, the usual decoding below says why.
     if (canKeepStrips(d)) {
-        if (auto strips = readStrips(tiff, d, fileSize))
+        auto strips = readStrips(tiff, d, fileSize);
+        if (strips && !capture.hasErrors())
             return Page(std::move(strips), readParameters(tiff, d));
     }
     if (isJpegYCbCr(d))
