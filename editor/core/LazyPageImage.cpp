@@ -7,30 +7,34 @@ LazyPageImage::LazyPageImage(std::shared_ptr<const EncodedStrips> strips)
 
 const QImage& LazyPageImage::image() const
 {
-    std::call_once(m_once, [this] { decodeOnce(); });
+    ensureDecoded();
     return m_image;
 }
 
 Status LazyPageImage::decode() const
 {
-    std::call_once(m_once, [this] { decodeOnce(); });
+    ensureDecoded();
     return m_status;
 }
 
 bool LazyPageImage::decodesCleanly() const
 {
-    std::call_once(m_once, [this] { decodeOnce(); });
+    ensureDecoded();
     return m_clean;
 }
 
 qint64 LazyPageImage::memoryBytes() const
 {
     const qint64 encoded = m_strips->byteCount();
-    return isDecoded() ? encoded + m_image.sizeInBytes() : encoded;
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    return m_decoded ? encoded + m_image.sizeInBytes() : encoded;
 }
 
-void LazyPageImage::decodeOnce() const
+void LazyPageImage::ensureDecoded() const
 {
+    const std::lock_guard<std::mutex> lock(m_mutex);
+    if (m_decoded)
+        return;
     bool warned = false;
     Result<QImage> decoded = m_strips->decode(&warned);
     m_clean = decoded.ok() && !warned;
@@ -38,5 +42,5 @@ void LazyPageImage::decodeOnce() const
         m_image = std::move(decoded).value();
     else
         m_status = decoded.status();
-    m_decoded.store(true, std::memory_order_release);
+    m_decoded = true;
 }

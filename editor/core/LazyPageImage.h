@@ -5,7 +5,6 @@
 
 #include <QImage>
 
-#include <atomic>
 #include <memory>
 #include <mutex>
 
@@ -26,7 +25,6 @@ public:
     const QImage& image() const;
     // Decodes if not done yet; the failure says why the strips are unusable.
     Status decode() const;
-    bool isDecoded() const { return m_decoded.load(std::memory_order_acquire); }
     // Decodes if not done yet; true when the strips decoded without a flaw
     // the decoder had to make up for, so that they may be copied elsewhere.
     bool decodesCleanly() const;
@@ -34,11 +32,13 @@ public:
     qint64 memoryBytes() const;
 
 private:
-    void decodeOnce() const;
+    // Decodes unless done before; the pixels never change afterwards, so
+    // what it leaves may be read without the lock.
+    void ensureDecoded() const;
 
     std::shared_ptr<const EncodedStrips> m_strips;
-    mutable std::once_flag m_once;
-    mutable std::atomic<bool> m_decoded{false};
+    mutable std::mutex m_mutex;
+    mutable bool m_decoded = false;
     mutable QImage m_image;
     mutable Status m_status = Status::success();
     mutable bool m_clean = false;
