@@ -182,6 +182,7 @@ void TFaxEditForm::connectControls()
 {
     connect(m_chrome->imvDoc, &ThumbnailList::imageSelected, this,
             &TFaxEditForm::imvDocImageSelect);
+    connect(m_chrome->layerMenu, &QMenu::aboutToShow, this, &TFaxEditForm::TBPopupMenu1Popup);
     connect(m_chrome->cbPrintCopy, &QCheckBox::toggled, this, &TFaxEditForm::cbPrintCopyClick);
     connect(m_chrome->TrackBar2, &QSlider::valueChanged, this, &TFaxEditForm::TrackBar2Change);
     connect(m_chrome->ImageEnView1, &PageView::zoomChanged, this, &TFaxEditForm::ImageEnView1Zoom);
@@ -442,6 +443,13 @@ void TFaxEditForm::LabelPages()
     const QString pageWord = LangConst("SPage");
     for (int i = 0; i < FPages->count(); ++i)
         FPageThumbnails->setCaption(i, PageCaption(i, pageWord));
+}
+
+void TFaxEditForm::TBPopupMenu1Popup()
+{
+    // Merging needs at least two layers chosen in the layer list.
+    action(QStringLiteral("acLayerMerge"))
+        ->setEnabled(m_chrome->imvLayers->selectedRows().size() > 1);
 }
 
 void TFaxEditForm::UpdateLayerPanel() {}

@@ -140,6 +140,7 @@ private:
 
     // The layer list and the layer property tabs follow the view; they are
     // filled once the layer commands exist.
+    void TBPopupMenu1Popup();
     void UpdateLayerPanel();
     void UpdateLayerList();
 

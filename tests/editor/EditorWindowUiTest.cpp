@@ -14,6 +14,7 @@
 #include <QMenuBar>
 #include <QPainter>
 #include <QSlider>
+#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTabWidget>
 #include <QToolBar>
@@ -312,4 +313,23 @@ TEST_F(EditorWindowUiTest, LanguageMenuOffersEveryLanguageAndPickingTheOneInForc
 
     EXPECT_EQ(host.settingsSaves, 0);
     EXPECT_TRUE(builtIn->isChecked());
+}
+
+TEST_F(EditorWindowUiTest, LayerMenuOffersMergeOnlyWithTwoLayersChosen)
+{
+    TFaxEditForm& editor = openEditor(QString());
+    auto* menu = editor.findChild<QMenu*>(QStringLiteral("TBPopupMenu1"));
+    ASSERT_NE(menu, nullptr);
+    QAction* merge = editor.action(QStringLiteral("acLayerMerge"));
+
+    emit menu->aboutToShow();
+    EXPECT_FALSE(merge->isEnabled());
+
+    auto* layers = qobject_cast<QStandardItemModel*>(editor.imvLayers()->model());
+    ASSERT_NE(layers, nullptr);
+    layers->appendRow(new QStandardItem(QStringLiteral("Layer 0")));
+    layers->appendRow(new QStandardItem(QStringLiteral("Layer 1")));
+    editor.imvLayers()->selectAll();
+    emit menu->aboutToShow();
+    EXPECT_TRUE(merge->isEnabled());
 }
