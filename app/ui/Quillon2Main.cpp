@@ -2,6 +2,7 @@
 // per document, and the process ends when the last editor has closed.
 #include "app/ui/MessageBoxPrompter.h"
 #include "app/ui/TFaxHideForm.h"
+#include "i18n/ui/QtDialogTranslator.h"
 #include "settings/ui/QtPrinterService.h"
 
 #include <QApplication>
@@ -13,6 +14,8 @@ int main(int argc, char** argv)
     // Editor windows come and go; the hidden main window's watch timer
     // decides when the process ends.
     QApplication::setQuitOnLastWindowClosed(false);
+    // Qt's own dialog texts follow the language in force.
+    QtDialogTranslator qtTexts(&app);
 
     MessageBoxPrompter prompter;
     QtPrinterService printers;

@@ -8,9 +8,15 @@
 #include "editor/ui/FaxNumberBox.h"
 #include "editor/ui/TFaxEditForm.h"
 #include "i18n/core/LanguageManager.h"
+#include "i18n/core/LanguageNames.h"
 #include "i18n/core/MessageFormat.h"
+#include "send/core/MailAttachmentStore.h"
+#include "send/ui/TAddParamForm.h"
+#include "send/ui/TFaxSendProgressForm.h"
 #include "settings/core/SettingsLocation.h"
 #include "settings/core/TIni.h"
+#include "settings/ui/TFaxOptionsForm.h"
+#include "settings/ui/TFaxStartConfigForm.h"
 
 #include <QApplication>
 #include <QFileInfo>
@@ -18,7 +24,8 @@
 
 TFaxHideForm::TFaxHideForm(const StartEnvironment& environment)
     : m_environment(environment), IdTCPServer1(m_intakeQueue, environment.commandPort),
-      m_newDocForm(std::make_unique<TNewDocForm>())
+      m_newDocForm(std::make_unique<TNewDocForm>()),
+      m_addParamForm(std::make_unique<TAddParamForm>(*environment.prompter))
 {
     Q_ASSERT(m_environment.prompter);
     setObjectName(QStringLiteral("FaxHideForm"));
@@ -40,6 +47,9 @@ void TFaxHideForm::FormCreate()
 
     m_settings = std::make_unique<TIni>(m_environment.printers);
     LoadSettings();
+    // Copies handed to the mail program at an earlier send are no longer
+    // read by anybody after a day.
+    MailAttachmentStore().removeExpiredCopies();
 
     ChooseStartLanguage(settingsFileExisted, wizardRan);
     EvaluateCommandLine(wizardRan);
@@ -61,11 +71,15 @@ void TFaxHideForm::FormDestroy()
 void TFaxHideForm::ChooseStartLanguage(bool settingsFileExisted, bool& wizardRan)
 {
     auto& languages = LanguageManager::instance();
-    if (settingsFileExisted) {
-        languages.setCurrentLanguage(m_settings->LanguageID);
+    languages.registerLanguageFiles(QFileInfo(m_environment.executablePath).absolutePath());
+    // A language that is not installed falls back to English; the stored
+    // choice stays as it is until the user picks another.
+    const int wanted = settingsFileExisted ? m_settings->LanguageID : SystemDefaultLanguageId();
+    const Status chosen = languages.setCurrentLanguage(wanted);
+    if (!chosen.ok())
+        prompter().showError(chosen.text());
+    if (settingsFileExisted)
         return;
-    }
-    languages.setCurrentLanguage(LanguageManager::kBuiltInLanguage);
     RunStartWizard();
     wizardRan = true;
 }
@@ -180,13 +194,37 @@ void TFaxHideForm::SaveSettings()
 
 bool TFaxHideForm::ShowOptions()
 {
-    // The options dialog is not part of this build yet.
-    return false;
+    // The dialog writes the settings file itself after OK and reports a
+    // failure to write it.
+    if (m_environment.optionsDialog)
+        return m_environment.optionsDialog(*m_settings, prompter(), SettingsFileName);
+    return ::ShowOptions(*m_settings, prompter(), SettingsFileName);
 }
 
 void TFaxHideForm::RunStartWizard()
 {
-    // The start configuration wizard is not part of this build yet.
+    const bool confirmed = m_environment.startWizard
+                               ? m_environment.startWizard(*m_settings, prompter())
+                               : ::RunStartWizard(*m_settings, prompter());
+    if (confirmed)
+        SaveSettings();
+}
+
+TFaxSendProgressForm* TFaxHideForm::sendProgress()
+{
+    if (!m_sendProgress)
+        m_sendProgress = std::make_unique<TFaxSendProgressForm>();
+    return m_sendProgress.get();
+}
+
+AdditionalParameters TFaxHideForm::additionalParameters() const
+{
+    return m_addParamForm->parameters();
+}
+
+void TFaxHideForm::ShowAdditionalParameters()
+{
+    m_addParamForm->showModal();
 }
 
 void TFaxHideForm::OpenEditor(const QString& path)

@@ -11,13 +11,16 @@
 #include <QTimer>
 #include <QWidget>
 
+#include <functional>
 #include <memory>
 #include <vector>
 
 class Page;
 class PrinterService;
 class Prompter;
+class TAddParamForm;
 class TFaxEditForm;
+class TFaxSendProgressForm;
 class TIni;
 class TNewDocForm;
 
@@ -32,6 +35,11 @@ struct StartEnvironment
     // The loopback port of the command server; tests run side by side on
     // ports of their own.
     quint16 commandPort = CommandServer::kDefaultPort;
+    // The modal dialogs of the start and of the Options command; empty means
+    // the real ones. Tests answer them without a screen. Both return whether
+    // the user confirmed.
+    std::function<bool(TIni&, Prompter&)> startWizard;
+    std::function<bool(TIni&, Prompter&, const QString& settingsFileName)> optionsDialog;
 };
 
 // The program's hidden main window. It is never shown: it owns the settings,
@@ -55,6 +63,9 @@ public:
     void SaveSettings() override;
     bool ShowOptions() override;
     Prompter& prompter() override;
+    TFaxSendProgressForm* sendProgress() override;
+    AdditionalParameters additionalParameters() const override;
+    void ShowAdditionalParameters() override;
 
     void LoadSettings();
     // Writes the settings file and says whether that worked, without a message.
@@ -72,6 +83,9 @@ public:
 
     // The intake dialog, created with this window and reused for every intake.
     TNewDocForm& NewDocForm() { return *m_newDocForm; }
+    // The additional parameters dialog, one for all editors: what a user sets
+    // there holds for every later fax until changed.
+    TAddParamForm& AddParamForm() { return *m_addParamForm; }
     // The command server listens (this start was given a document).
     bool isCommandServerActive() const { return IdTCPServer1.isActive(); }
 
@@ -106,6 +120,9 @@ private:
     IntakeQueue m_intakeQueue;
     CommandServer IdTCPServer1;
     std::unique_ptr<TNewDocForm> m_newDocForm;
+    std::unique_ptr<TAddParamForm> m_addParamForm;
+    // Made at the first send and kept for the rest of the process.
+    std::unique_ptr<TFaxSendProgressForm> m_sendProgress;
     std::unique_ptr<TIni> m_settings;
     QList<QPointer<TFaxEditForm>> m_editors;
     QTimer tmWatch2;

@@ -40,6 +40,12 @@ protected:
         environment.arguments = arguments;
         environment.executablePath = m_root.filePath(QStringLiteral("bin/quillon2"));
         environment.prompter = &m_prompter;
+        environment.startWizard = [this](TIni& settings, Prompter&) {
+            ++m_wizardRuns;
+            if (m_wizardConfirms)
+                settings.CardName = QStringLiteral("from the wizard");
+            return m_wizardConfirms;
+        };
         return std::make_unique<TFaxHideForm>(environment);
     }
 
@@ -53,6 +59,8 @@ protected:
     QTemporaryDir m_root;
     QByteArray m_oldConfigHome;
     ScriptedPrompter m_prompter;
+    int m_wizardRuns = 0;
+    bool m_wizardConfirms = false;
 };
 } // namespace
 
@@ -102,12 +110,34 @@ TEST_F(HiddenFormStart, FirstStartWritesTheSettingsFileOnTheWayOut)
     {
         auto form = start({QStringLiteral("--install-wizard")});
         EXPECT_EQ(form->SettingsFileName, settingsFile());
+        EXPECT_EQ(m_wizardRuns, 1) << "a first start with --install-wizard runs it once";
+        EXPECT_FALSE(QFile::exists(settingsFile())) << "a cancelled wizard saves nothing";
     }
     ASSERT_TRUE(QFile::exists(settingsFile()));
     TIni reread;
     reread.LoadFromFile(settingsFile());
     EXPECT_EQ(reread.LanguageID, 1033);
     EXPECT_EQ(reread.HistoryCount, 20);
+}
+
+TEST_F(HiddenFormStart, ConfirmedWizardSavesAtOnceAndTheDocumentOpensAfterIt)
+{
+    m_wizardConfirms = true;
+    auto form = start({QStringLiteral("--new")});
+    EXPECT_EQ(m_wizardRuns, 1);
+    TIni saved;
+    saved.LoadFromFile(settingsFile());
+    EXPECT_EQ(saved.CardName, QStringLiteral("from the wizard"));
+    EXPECT_EQ(form->EditorWindows().size(), 1);
+}
+
+TEST_F(HiddenFormStart, WizardSwitchRunsOnlyTheWizardWhenSettingsExist)
+{
+    writeSettings("[Common]\nLanguageID=1033\n");
+    auto form = start({QStringLiteral("--Install-Wizard")});
+    EXPECT_EQ(m_wizardRuns, 1);
+    EXPECT_TRUE(form->EditorWindows().isEmpty());
+    EXPECT_TRUE(m_prompter.shown().empty());
 }
 
 TEST_F(HiddenFormStart, StoredSettingsAreLoadedAndKeptThroughTheRun)
