@@ -23,7 +23,7 @@ constexpr int kLongDocumentPages = 100;
 
 // A 1-bit A4 page covered with lines of "text" (short black bars), the kind
 // of page a fax printer delivers.
-QImage TextPage(int seed)
+QImage TextPage(int variant)
 {
     QImage page(kA4At200Dpi, QImage::Format_Mono);
     page.setColorTable({qRgb(255, 255, 255), qRgb(0, 0, 0)});
@@ -31,8 +31,8 @@ QImage TextPage(int seed)
     for (int line = 0; line < 60; ++line) {
         const int y = 150 + line * 34;
         for (int word = 0; word < 14; ++word) {
-            const int x = 120 + word * 100 + (seed * 7 + line * 13 + word * 5) % 30;
-            const int width = 40 + (seed + line * 3 + word * 11) % 50;
+            const int x = 120 + word * 100 + (variant * 7 + line * 13 + word * 5) % 30;
+            const int width = 40 + (variant + line * 3 + word * 11) % 50;
             for (int row = y; row < y + 18; ++row)
                 for (int column = x; column < x + width; ++column)
                     page.setPixel(column, row, 1);

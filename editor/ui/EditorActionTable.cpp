@@ -1,7 +1,7 @@
 #include "editor/ui/EditorActionTable.h"
 
 namespace {
-using F = EditorActionSpec;
+using F = EditorActionEntry;
 
 // "Seleсt object" is written with a Cyrillic small letter es (U+0441) as its
 // fifth letter and "Selelct Polygon" is spelled so: both are the texts users
@@ -9,9 +9,9 @@ using F = EditorActionSpec;
 const char* const kSelectObjectText = "Sele\xD1\x81t object";
 } // namespace
 
-const std::vector<EditorActionSpec>& EditorActionTable()
+const std::vector<EditorActionEntry>& EditorActionTable()
 {
-    static const std::vector<EditorActionSpec> table = {
+    static const std::vector<EditorActionEntry> table = {
         {"acFileOpen", "File", "&Open", "Open document or add layer", "", F::NoFlags},
         {"acFileSave", "File", "&Save", "Save documents", "", F::NoFlags},
         {"acPrint", "File", "Print", "", "", F::NoFlags},

@@ -6,7 +6,7 @@
 // object name), the category it is filed under, the texts the user sees and
 // its shortcut. Menus, toolbar buttons and shortcuts all refer to the action by
 // name, so this table is the one place where a command's texts are written.
-struct EditorActionSpec
+struct EditorActionEntry
 {
     enum Flag {
         NoFlags = 0,
@@ -29,4 +29,4 @@ struct EditorActionSpec
 };
 
 // Every action of the editor window, in the order they are listed to the user.
-const std::vector<EditorActionSpec>& EditorActionTable();
+const std::vector<EditorActionEntry>& EditorActionTable();

@@ -18,16 +18,16 @@ QString LookUp(const EditorActions::TextLookup& lookup, const QString& key, cons
 
 EditorActions::EditorActions(QWidget* window) : QObject(window)
 {
-    for (const EditorActionSpec& spec : EditorActionTable()) {
+    for (const EditorActionEntry& entry : EditorActionTable()) {
         auto* action = new QAction(window);
-        action->setObjectName(QString::fromLatin1(spec.name));
-        action->setProperty(kCategoryProperty, QString::fromLatin1(spec.category));
-        if (*spec.shortcut)
-            action->setShortcut(QKeySequence(QString::fromLatin1(spec.shortcut)));
-        if (spec.flags & (EditorActionSpec::AutoCheck | EditorActionSpec::Checked))
+        action->setObjectName(QString::fromLatin1(entry.name));
+        action->setProperty(kCategoryProperty, QString::fromLatin1(entry.category));
+        if (*entry.shortcut)
+            action->setShortcut(QKeySequence(QString::fromLatin1(entry.shortcut)));
+        if (entry.flags & (EditorActionEntry::AutoCheck | EditorActionEntry::Checked))
             action->setCheckable(true);
-        action->setChecked(spec.flags & EditorActionSpec::Checked);
-        action->setVisible(!(spec.flags & EditorActionSpec::Hidden));
+        action->setChecked(entry.flags & EditorActionEntry::Checked);
+        action->setVisible(!(entry.flags & EditorActionEntry::Hidden));
         window->addAction(action);
         m_byName.insert(action->objectName(), action);
         m_ordered.append(action);
@@ -45,13 +45,13 @@ QAction* EditorActions::action(const QString& name) const
 
 void EditorActions::retranslate(const TextLookup& lookup)
 {
-    for (const EditorActionSpec& spec : EditorActionTable()) {
-        QAction* action = m_byName.value(QString::fromLatin1(spec.name));
+    for (const EditorActionEntry& entry : EditorActionTable()) {
+        QAction* action = m_byName.value(QString::fromLatin1(entry.name));
         const QString name = action->objectName();
         const QString caption =
-            LookUp(lookup, name + QLatin1String(".Caption"), QString::fromUtf8(spec.caption));
+            LookUp(lookup, name + QLatin1String(".Caption"), QString::fromUtf8(entry.caption));
         const QString hint =
-            LookUp(lookup, name + QLatin1String(".Hint"), QString::fromUtf8(spec.hint));
+            LookUp(lookup, name + QLatin1String(".Hint"), QString::fromUtf8(entry.hint));
         action->setText(caption);
         // An empty hint lets the tooltip fall back to the caption.
         action->setToolTip(hint);

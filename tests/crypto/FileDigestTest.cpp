@@ -13,9 +13,9 @@
 
 namespace {
 
-QByteArray RandomBytes(qsizetype length, quint32 seed)
+QByteArray RandomBytes(qsizetype length, quint32 start)
 {
-    QRandomGenerator generator(seed);
+    QRandomGenerator generator(start);
     QByteArray bytes(length, Qt::Uninitialized);
     for (char& byte : bytes)
         byte = static_cast<char>(generator.generate() & 0xFF);
