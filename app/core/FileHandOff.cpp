@@ -2,6 +2,7 @@
 
 #include "app/core/SocketOwnership.h"
 
+#include <QFileInfo>
 #include <QHostAddress>
 #include <QTcpSocket>
 
@@ -46,16 +47,21 @@ Status FileHandOff::HandOver(const QString& path, quint16 port)
     socket.connectToHost(QHostAddress(QHostAddress::LocalHost), port);
     if (!socket.waitForConnected(kConnectTimeoutMs))
         return Status::failure(socket.errorString());
-    socket.write(OpenCommand(path));
+    // The running instance may have another working folder: a relative
+    // path must name the same file there.
+    socket.write(OpenCommand(QFileInfo(path).absoluteFilePath()));
     if (!socket.waitForBytesWritten(kWriteTimeoutMs))
         return Status::failure(socket.errorString());
-    // One line back (in practice the greeting); its text does not matter and
-    // a server that stays silent has still been given the path.
+    // One line back (in practice the greeting); a server that stays silent
+    // has still been given the path. A server that refuses us outright
+    // (another user's, which answers 4xx/5xx at once) has not.
     if (!socket.canReadLine())
         socket.waitForReadyRead(kReplyTimeoutMs);
-    socket.readLine();
+    const QByteArray reply = socket.readLine();
     socket.disconnectFromHost();
     if (socket.state() != QAbstractSocket::UnconnectedState)
         socket.waitForDisconnected(kDisconnectTimeoutMs);
+    if (reply.startsWith('4') || reply.startsWith('5'))
+        return Status::failure(QString::fromUtf8(reply.trimmed()));
     return Status::success();
 }

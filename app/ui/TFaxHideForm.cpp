@@ -280,6 +280,13 @@ void TFaxHideForm::tmWatch2Timer()
         tmWatch2.start();
         return;
     }
+    // Stop taking documents before deciding to end: a path handed over
+    // meanwhile was answered "200 OK", so it must still be offered.
+    IdTCPServer1.Deactivate();
+    if (m_intakeQueue.count() > 0) {
+        tmWatch2.start();
+        return;
+    }
     EndProcess();
 }
 
@@ -287,6 +294,10 @@ Status TFaxHideForm::TakeInDocument(const QString& path)
 {
     TNewDocForm& dialog = NewDocForm();
     for (TFaxEditForm* editor : EditorWindows()) {
+        // An editor hidden by a send in progress closes when the send ends:
+        // pages added to it now would be lost.
+        if (!editor->isVisible())
+            continue;
         const PageList& pages = editor->pages();
         if (!pages.isEmpty())
             dialog.AddOpenDocument(pages.page(0), editor->cbFaxNumber()->currentText(), editor);

@@ -4,10 +4,12 @@
 #include "tests/app/LoopbackHelpers.h"
 #include "tests/support/TestFiles.h"
 
+#include <QDir>
 #include <QHostAddress>
 #include <QProcess>
 #include <QTcpServer>
 #include <QTcpSocket>
+#include <QTemporaryDir>
 
 #include <gtest/gtest.h>
 
@@ -110,3 +112,45 @@ TEST(FileHandOffOwner, ServerOfAnotherUser)
     listener.waitForFinished();
 }
 } // namespace
+
+TEST(FileHandOff, RelativePathIsSentAsAnAbsoluteOne)
+{
+    // The running instance has a working folder of its own.
+    QTemporaryDir folder;
+    ASSERT_TRUE(folder.isValid());
+    const QString previous = QDir::currentPath();
+    ASSERT_TRUE(QDir::setCurrent(folder.path()));
+    IntakeQueue queue;
+    const quint16 port = loopback::freePort();
+    CommandServer server(queue, port);
+    ASSERT_EQ(server.Activate().outcome, CommandServer::Activation::Listening);
+    const bool handedOver = FileHandOff::HandOver(QStringLiteral("scan.tif"), port).ok();
+    QDir::setCurrent(previous);
+    EXPECT_TRUE(handedOver);
+    EXPECT_EQ(queue.DequeueFile(), QDir(folder.path()).filePath(QStringLiteral("scan.tif")));
+}
+
+TEST(FileHandOff, ServerThatRefusesUsIsAFailure)
+{
+    // A server that answers 500 at once (as one of another user does) has
+    // not taken the document: the start must open it itself.
+    const quint16 port = loopback::freePort();
+    QProcess refusing;
+    refusing.start(
+        testfiles::systemPython(),
+        {QStringLiteral("-c"),
+         QStringLiteral("import socket,sys\n"
+                        "s=socket.socket(); s.setsockopt(socket.SOL_SOCKET, "
+                        "socket.SO_REUSEADDR, 1)\n"
+                        "s.bind(('127.0.0.1', %1)); s.listen(1)\n"
+                        "print('ready', flush=True)\n"
+                        "c,_=s.accept(); c.sendall(b'500 Unknown Internal Error\\r\\n')\n"
+                        "c.close()\n")
+             .arg(port)});
+    ASSERT_TRUE(refusing.waitForReadyRead(10000)) << refusing.errorString().toStdString();
+    const Status handedOver = FileHandOff::HandOver(QStringLiteral("/tmp/a.tif"), port);
+    EXPECT_FALSE(handedOver.ok());
+    EXPECT_TRUE(handedOver.text().startsWith(QStringLiteral("500")))
+        << handedOver.text().toStdString();
+    refusing.waitForFinished(5000);
+}

@@ -168,3 +168,26 @@ TEST_F(HiddenFormStart, IntakeQueueIsFirstInFirstOutAndDropsBlankPaths)
     EXPECT_EQ(form->DequeueFile(), QStringLiteral("/tmp/b.tif"));
     EXPECT_EQ(form->DequeueFile(), QString());
 }
+
+TEST_F(HiddenFormStart, QueuedDocumentKeepsTheProcessAliveWithoutEditors)
+{
+    // A later start was told "200 OK": its document must still be offered
+    // even though no editor is open any more.
+    writeSettings("[Common]\nLanguageID=1033\n");
+    auto form = start({QStringLiteral("--install-wizard")});
+    QTemporaryDir folder;
+    const QString queued = folder.filePath(QStringLiteral("later.tif"));
+    QFile file(queued);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write("not a picture");
+    file.close();
+    form->EnqueueFile(queued);
+    form->EnqueueFile(queued);
+
+    QSignalSpy finished(form.get(), &TFaxHideForm::finished);
+    // The first tick takes one path (unreadable: an error, nothing opened);
+    // the second is still queued, so the process must not end yet.
+    EXPECT_FALSE(finished.wait(TFaxHideForm::kWatchIntervalMs + 300));
+    EXPECT_TRUE(finished.wait(3 * TFaxHideForm::kWatchIntervalMs));
+    EXPECT_EQ(m_prompter.shown().size(), 2u) << "each queued document was offered";
+}
