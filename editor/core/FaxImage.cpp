@@ -20,6 +20,7 @@
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <new>
 #include <optional>
 #include <unistd.h>
 #include <utility>
@@ -185,8 +186,14 @@ Result<PageStrips> stripsOf(const Page& page)
 std::vector<std::optional<Result<PageStrips>>> encodePages(const std::vector<Page>& pages)
 {
     std::vector<std::optional<Result<PageStrips>>> encoded(pages.size());
-    ForEachOnAllCores(pages.size(),
-                      [&pages, &encoded](size_t i) { encoded[i] = stripsOf(pages[i]); });
+    ForEachOnAllCores(pages.size(), [&pages, &encoded](size_t i) {
+        try {
+            encoded[i] = stripsOf(pages[i]);
+        } catch (const std::bad_alloc&) {
+            encoded[i] = Result<PageStrips>(
+                Status::failure(QStringLiteral("Not enough memory to encode page %1.").arg(i + 1)));
+        }
+    });
     return encoded;
 }
 
@@ -204,14 +211,15 @@ bool writeEncodedPage(TIFF* tiff, const Page& page, const PageStrips& data, uint
     return TIFFWriteDirectory(tiff) == 1;
 }
 
-// A new file gets the usual permissions; a replaced one keeps its own.
+// A new file is the owner's alone (fax images lie in the shared temporary
+// folder and carry the user's documents); a replaced one keeps its own.
 void setFinalPermissions(const QString& temporary, const QString& target)
 {
     const QFileInfo existing(target);
     const QFile::Permissions permissions =
-        existing.exists() ? existing.permissions()
-                          : (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser |
-                             QFile::WriteUser | QFile::ReadGroup | QFile::ReadOther);
+        existing.exists()
+            ? existing.permissions()
+            : (QFile::ReadOwner | QFile::WriteOwner | QFile::ReadUser | QFile::WriteUser);
     QFile::setPermissions(temporary, permissions);
 }
 

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <exception>
+#include <mutex>
 #include <system_error>
 #include <thread>
 #include <vector>
@@ -16,9 +18,21 @@ constexpr size_t kMaxThreads = 8;
 void ForEachOnAllCores(size_t count, const std::function<void(size_t)>& work)
 {
     std::atomic<size_t> next{0};
-    const auto worker = [count, &work, &next] {
-        for (size_t i = next++; i < count; i = next++)
-            work(i);
+    // An exception must not escape a helper thread (that ends the process):
+    // the first one stops the work, every thread is joined, and it is thrown
+    // again on the calling thread.
+    std::mutex failureLock;
+    std::exception_ptr failure;
+    const auto worker = [count, &work, &next, &failureLock, &failure] {
+        try {
+            for (size_t i = next++; i < count; i = next++)
+                work(i);
+        } catch (...) {
+            next = count;
+            const std::lock_guard<std::mutex> lock(failureLock);
+            if (!failure)
+                failure = std::current_exception();
+        }
     };
     const size_t threads =
         std::min<size_t>({std::max(1u, std::thread::hardware_concurrency()), kMaxThreads, count});
@@ -33,4 +47,6 @@ void ForEachOnAllCores(size_t count, const std::function<void(size_t)>& work)
     worker();
     for (std::thread& helper : helpers)
         helper.join();
+    if (failure)
+        std::rethrow_exception(failure);
 }

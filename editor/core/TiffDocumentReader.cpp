@@ -14,6 +14,7 @@
 #include <climits>
 #include <cmath>
 #include <memory>
+#include <new>
 #include <vector>
 
 namespace {
@@ -414,8 +415,13 @@ Status decodeKeptPages(const std::vector<Page>& pages, const QString& path)
 {
     std::vector<Status> results(pages.size(), Status::success());
     ForEachOnAllCores(pages.size(), [&pages, &results](size_t i) {
-        if (pages[i].encodedStrips())
+        if (!pages[i].encodedStrips())
+            return;
+        try {
             results[i] = pages[i].decode();
+        } catch (const std::bad_alloc&) {
+            results[i] = Status::failure(QStringLiteral("not enough memory"));
+        }
     });
     for (size_t i = 0; i < results.size(); ++i) {
         if (!results[i].ok()) {

@@ -24,7 +24,10 @@ QByteArray listFileBytes(const QStringList& lines)
 Status writeListFile(const QString& path, const QStringList& lines)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(listFileBytes(lines)) < 0 || !file.commit())
+    // The recipients' numbers are nobody else's business on this machine.
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        file.write(listFileBytes(lines)) < 0 || !file.commit())
         return Status::failure(
             QStringLiteral("Cannot write \"%1\": %2").arg(path, file.errorString()));
     return Status::success();
@@ -48,10 +51,12 @@ QString MailClientRelay::listFilePath(const QDateTime& now)
            now.toString(QLatin1String(kListFileStamp)) + QStringLiteral(".txt");
 }
 
-QStringList MailClientRelay::attachableCopies(const QStringList& files, const QDateTime& now) const
+Result<QStringList> MailClientRelay::attachableCopies(const QStringList& files,
+                                                      const QDateTime& now) const
 {
-    const Result<QStringList> copies = m_store.stage(files, now);
-    return copies.ok() ? copies.value() : files;
+    // The originals are no alternative: the fax image goes with the editor
+    // a few seconds after the hand-over, before the mail program may read it.
+    return m_store.stage(files, now);
 }
 
 Status MailClientRelay::run(std::unique_ptr<TMapiControl> control, QObject* owner,
@@ -73,7 +78,13 @@ Status MailClientRelay::run(std::unique_ptr<TMapiControl> control, QObject* owne
             return written;
         files << listFile;
     }
-    const QStringList attached = attachableCopies(files, now);
+    const Result<QStringList> copies = attachableCopies(files, now);
+    if (!copies.ok()) {
+        if (!listFile.isEmpty())
+            QFile::remove(listFile);
+        return copies.status();
+    }
+    const QStringList& attached = copies.value();
     control->setAttachedFiles(attached);
     // X-MultyFax names the list file the mail program attaches.
     control->setBody(
@@ -86,9 +97,8 @@ Status MailClientRelay::run(std::unique_ptr<TMapiControl> control, QObject* owne
     deleteWhenHandOffEnds(running);
     running->SendMail();
 
-    // The mail program reads its own copy; ours goes now unless it is the
-    // one attached.
-    if (!listFile.isEmpty() && attached.last() != listFile)
+    // The mail program reads its own copy; ours goes now.
+    if (!listFile.isEmpty())
         QFile::remove(listFile);
     return Status::success();
 }

@@ -43,7 +43,7 @@ public:
 private:
     // The files to attach: copies in the outbox where that works, else the
     // originals (the mail program then races the editor's clean-up).
-    QStringList attachableCopies(const QStringList& files, const QDateTime& now) const;
+    Result<QStringList> attachableCopies(const QStringList& files, const QDateTime& now) const;
 
     MailAttachmentStore m_store;
 };

@@ -15,7 +15,11 @@ QString MessageFileRelay::messageFilePath(const QDateTime& now)
 Status MessageFileRelay::saveMessage(const QString& path, const QByteArray& message)
 {
     QSaveFile file(path);
-    if (!file.open(QIODevice::WriteOnly) || file.write(message) != message.size() || !file.commit())
+    // The message carries the account data (X-Password): others on this
+    // machine have no business reading it in the shared temporary folder.
+    if (!file.open(QIODevice::WriteOnly) ||
+        !file.setPermissions(QFileDevice::ReadOwner | QFileDevice::WriteOwner) ||
+        file.write(message) != message.size() || !file.commit())
         return Status::failure(
             QStringLiteral("Cannot save the message \"%1\": %2").arg(path, file.errorString()));
     return Status::success();

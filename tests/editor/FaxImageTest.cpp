@@ -359,6 +359,24 @@ TEST(FaxImageTest, ReplacesAnExistingFile)
     EXPECT_EQ(QDir(dir.path()).entryList(QDir::Files), QStringList{QStringLiteral("old.tif")});
 }
 
+TEST(FaxImageTest, NewFileIsTheOwnersAloneAReplacedOneKeepsItsMode)
+{
+    // Fax images lie in the shared temporary folder and carry the user's
+    // documents.
+    QTemporaryDir dir;
+    const QString fresh = dir.filePath(QStringLiteral("new.tif"));
+    ASSERT_TRUE(WriteFaxImage({Page::blank(QSize(10, 10))}, fresh).ok());
+    const QFile::Permissions others =
+        QFile::ReadGroup | QFile::WriteGroup | QFile::ReadOther | QFile::WriteOther;
+    EXPECT_EQ(QFileInfo(fresh).permissions() & others, QFile::Permissions());
+
+    const QString shared = dir.filePath(QStringLiteral("shared.tif"));
+    testfiles::write(shared, QByteArray("an older fax image"));
+    QFile::setPermissions(shared, QFile::ReadOwner | QFile::WriteOwner | QFile::ReadGroup);
+    ASSERT_TRUE(WriteFaxImage({Page::blank(QSize(10, 10))}, shared).ok());
+    EXPECT_TRUE(QFileInfo(shared).permissions() & QFile::ReadGroup);
+}
+
 namespace {
 
 struct ImpossibleTarget
