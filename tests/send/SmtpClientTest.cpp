@@ -314,6 +314,9 @@ TEST(SmtpSettingsPort, SslPort465BecomesTheRegularPort)
 TEST(DotStuffing, DoublesLeadingDotsAndEndsWithALineBreak)
 {
     EXPECT_EQ(SmtpClient::dotStuffed(".a\r\nb.\r\n.\r\nc"), "..a\r\nb.\r\n..\r\nc\r\n");
+    EXPECT_EQ(SmtpClient::dotStuffed("\r\n.\r\n.."), "\r\n..\r\n...\r\n");
+    EXPECT_EQ(SmtpClient::dotStuffed(""), "\r\n");
+    EXPECT_EQ(SmtpClient::dotStuffed("no dots\r\n"), "no dots\r\n");
 }
 
 class FakeHost : public HostIdentity
