@@ -1,5 +1,6 @@
 #include "editor/core/EncodedStrips.h"
 
+#include "editor/core/Group4Layout.h"
 #include "editor/core/MemoryTiff.h"
 #include "editor/core/TiffHandle.h"
 #include "editor/core/TiffMessageCapture.h"
@@ -17,24 +18,10 @@ QString tr(const char* text)
 
 bool writeStrips(TIFF* tiff, const EncodedStrips& page)
 {
-    const bool tagged =
-        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(page.width())) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(page.height())) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, static_cast<uint32_t>(page.rowsPerStrip())) == 1;
-    if (!tagged)
-        return false;
-    for (size_t s = 0; s < page.strips().size(); ++s) {
-        QByteArray data = page.strips()[s]; // libtiff takes a writable buffer
-        if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(s), data.data(),
-                              static_cast<tmsize_t>(data.size())) < 0)
-            return false;
-    }
-    return TIFFWriteDirectory(tiff) == 1;
+    return SetGroup4Layout(tiff, static_cast<uint32_t>(page.width()),
+                           static_cast<uint32_t>(page.height()),
+                           static_cast<uint32_t>(page.rowsPerStrip())) &&
+           WriteRawStrips(tiff, page.strips()) && TIFFWriteDirectory(tiff) == 1;
 }
 
 QImage readRows(TIFF* tiff, int width, int height)

@@ -3,6 +3,7 @@
 #include "editor/core/BilevelPacker.h"
 #include "editor/core/DocumentReader.h"
 #include "editor/core/G4PageEncoder.h"
+#include "editor/core/Group4Layout.h"
 #include "editor/core/LayerStack.h"
 #include "editor/core/PageList.h"
 #include "editor/core/ParallelWork.h"
@@ -138,15 +139,9 @@ bool setPageTags(TIFF* tiff, const Page& page, uint32_t rowsPerStrip, uint16_t i
 {
     const PageParameters& p = page.parameters();
     return TIFFSetField(tiff, TIFFTAG_SUBFILETYPE, FILETYPE_PAGE) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(page.width())) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, static_cast<uint32_t>(page.height())) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB) == 1 &&
+           SetGroup4Layout(tiff, static_cast<uint32_t>(page.width()),
+                           static_cast<uint32_t>(page.height()), rowsPerStrip) &&
            TIFFSetField(tiff, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG) == 1 &&
-           TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, rowsPerStrip) == 1 &&
            TIFFSetField(tiff, TIFFTAG_XRESOLUTION, static_cast<float>(p.dpiX)) == 1 &&
            TIFFSetField(tiff, TIFFTAG_YRESOLUTION, static_cast<float>(p.dpiY)) == 1 &&
            TIFFSetField(tiff, TIFFTAG_RESOLUTIONUNIT, RESUNIT_INCH) == 1 &&
@@ -200,15 +195,8 @@ std::vector<std::optional<Result<PageStrips>>> encodePages(const std::vector<Pag
 bool writeEncodedPage(TIFF* tiff, const Page& page, const PageStrips& data, uint16_t index,
                       uint16_t count)
 {
-    if (!setPageTags(tiff, page, data.rowsPerStrip, index, count))
-        return false;
-    for (size_t s = 0; s < data.strips.size(); ++s) {
-        QByteArray strip = data.strips[s]; // libtiff takes a writable buffer
-        if (TIFFWriteRawStrip(tiff, static_cast<uint32_t>(s), strip.data(),
-                              static_cast<tmsize_t>(strip.size())) < 0)
-            return false;
-    }
-    return TIFFWriteDirectory(tiff) == 1;
+    return setPageTags(tiff, page, data.rowsPerStrip, index, count) &&
+           WriteRawStrips(tiff, data.strips) && TIFFWriteDirectory(tiff) == 1;
 }
 
 // A new file is the owner's alone (fax images lie in the shared temporary

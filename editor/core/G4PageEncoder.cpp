@@ -1,6 +1,7 @@
 #include "editor/core/G4PageEncoder.h"
 
 #include "editor/core/BilevelPacker.h"
+#include "editor/core/Group4Layout.h"
 #include "editor/core/MemoryTiff.h"
 #include "editor/core/TiffHandle.h"
 #include "editor/core/TiffMessageCapture.h"
@@ -26,16 +27,7 @@ bool writePage(TIFF* tiff, const QImage& image)
         packer.packRow(y, strip.data() + rowBytes * static_cast<size_t>(y));
 
     const auto height = static_cast<uint32_t>(image.height());
-    const bool tagged =
-        TIFFSetField(tiff, TIFFTAG_IMAGEWIDTH, static_cast<uint32_t>(image.width())) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_IMAGELENGTH, height) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_BITSPERSAMPLE, 1) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_SAMPLESPERPIXEL, 1) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_COMPRESSION, COMPRESSION_CCITTFAX4) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_FILLORDER, FILLORDER_MSB2LSB) == 1 &&
-        TIFFSetField(tiff, TIFFTAG_ROWSPERSTRIP, height) == 1;
-    return tagged &&
+    return SetGroup4Layout(tiff, static_cast<uint32_t>(image.width()), height, height) &&
            TIFFWriteEncodedStrip(tiff, 0, strip.data(), static_cast<tmsize_t>(strip.size())) >= 0 &&
            TIFFWriteDirectory(tiff) == 1;
 }
