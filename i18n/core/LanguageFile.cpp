@@ -1,9 +1,9 @@
 #include "i18n/core/LanguageFile.h"
 
 #include "i18n/core/LanguageNames.h"
+#include "i18n/core/Utf8Text.h"
 
 #include <QFile>
-#include <QStringDecoder>
 
 namespace {
 
@@ -101,10 +101,8 @@ int LanguageFile::readLanguageId(const QByteArray& bytes)
 
 QString LanguageFile::decode(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    if (!utf8.hasError())
-        return text;
+    if (const auto text = Utf8Text::decodeStrict(bytes))
+        return *text;
     return LanguageNames::decodeAnsi(bytes, readLanguageId(bytes));
 }
 

@@ -2,6 +2,7 @@
 
 #include "app/core/Prompter.h"
 #include "i18n/core/LanguageManager.h"
+#include "i18n/core/Utf8Text.h"
 #include "i18n/ui/LanguageController.h"
 #include "send/core/MessageCharset.h"
 #include "send/core/MultiFaxList.h"
@@ -15,7 +16,6 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QTimeEdit>
 #include <QVBoxLayout>
 
@@ -27,9 +27,9 @@ constexpr char kTimeFormat[] = "HH:mm:ss";
 // are often in its own character set, windows-1251.
 QString listFileText(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? MessageCharset::decode(bytes) : text;
+    if (const auto text = Utf8Text::decodeStrict(bytes))
+        return *text;
+    return MessageCharset::decode(bytes);
 }
 
 QString fileReadError(const QFile& file)

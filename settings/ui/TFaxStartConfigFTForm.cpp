@@ -2,6 +2,7 @@
 
 #include "app/core/Prompter.h"
 #include "i18n/core/LanguageNames.h"
+#include "i18n/core/Utf8Text.h"
 #include "i18n/ui/LanguageController.h"
 
 #include <QFile>
@@ -10,7 +11,6 @@
 #include <QHBoxLayout>
 #include <QPlainTextEdit>
 #include <QPushButton>
-#include <QStringDecoder>
 #include <QVBoxLayout>
 
 const QString TFaxStartConfigFTForm::kFileFilter =
@@ -33,9 +33,9 @@ QPushButton* button(QWidget* parent, const char* name, const char* caption)
 // in the code page of the user's language.
 QString decodeConfiguration(const QByteArray& bytes)
 {
-    QStringDecoder utf8(QStringDecoder::Utf8);
-    const QString text = utf8.decode(bytes);
-    return utf8.hasError() ? LanguageNames::decodeAnsi(bytes, SystemDefaultLanguageId()) : text;
+    if (const auto text = Utf8Text::decodeStrict(bytes))
+        return *text;
+    return LanguageNames::decodeAnsi(bytes, SystemDefaultLanguageId());
 }
 
 } // namespace
